@@ -1,0 +1,37 @@
+// One instance of a program window. Showing it creates the window when it is not loaded
+// (the first time, or after the user closed it from its title bar, which unloads it), shows
+// it without blocking the caller and makes it the active window.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+namespace toolkit {
+
+template <typename Window> class SingleWindow {
+public:
+    SingleWindow() = default;
+    SingleWindow(const SingleWindow &) = delete;
+    SingleWindow &operator=(const SingleWindow &) = delete;
+    ~SingleWindow() { delete m_window.data(); }
+
+    template <typename Make> Window *show(Make make)
+    {
+        if (!m_window) {
+            m_window = make();
+            m_window->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        m_window->show();
+        m_window->raise();
+        m_window->activateWindow();
+        return m_window;
+    }
+
+    // Null while the window is not loaded.
+    Window *get() const { return m_window; }
+
+private:
+    QPointer<Window> m_window;
+};
+
+} // namespace toolkit
