@@ -1,0 +1,199 @@
+// The window services: real message boxes, activation that ignores a closing message box,
+// the failure helper, today's date, the program directory and twips.
+#include "Activation.h"
+#include "Clock.h"
+#include "Failure.h"
+#include "HandlerGuard.h"
+#include "MessageBox.h"
+#include "ProgramDirectory.h"
+#include "Twips.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// What the test saw of the message box that was on screen, read while it was open.
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    bool modal = false;
+};
+
+// Closes the next message box with its OK button once it is shown, noting what it looked like.
+void closeNextBox(SeenBox *seen)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, seen] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        seen->title = box->windowTitle();
+        seen->text = box->text();
+        seen->icon = box->icon();
+        seen->buttons = static_cast<int>(box->findChild<QDialogButtonBox *>()->buttons().size());
+        seen->modal = box->isModal();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        timer->deleteLater();
+    });
+    timer->start();
+}
+
+} // namespace
+
+class ToolkitTest : public QObject {
+    Q_OBJECT
+private slots:
+    void realMessageBox_data();
+    void realMessageBox();
+    void closingMessageBoxIsNoActivation();
+    void handlerGuardEndsHandler();
+    void dateText_data();
+    void dateText();
+    void programDirectory();
+    void twips_data();
+    void twips();
+};
+
+void ToolkitTest::realMessageBox_data()
+{
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("expectedTitle");
+    QTest::addColumn<QString>("expectedText");
+    QTest::addColumn<int>("expectedIcon");
+
+    QTest::newRow("two lines with information icon")
+        << "Erste Zeile\r\nZweite Zeile" << "Fehler" << int(toolkit::MessageBox::Icon::Information) << "Fehler"
+        << "Erste Zeile\nZweite Zeile" << int(QMessageBox::Information);
+    QTest::newRow("program title, no icon") << "Falsche Eingabe" << "" << int(toolkit::MessageBox::Icon::None)
+                                            << "Tankverzehr" << "Falsche Eingabe" << int(QMessageBox::NoIcon);
+}
+
+void ToolkitTest::realMessageBox()
+{
+    QFETCH(QString, prompt);
+    QFETCH(QString, title);
+    QFETCH(int, icon);
+    SeenBox seen;
+    closeNextBox(&seen);
+    toolkit::MessageBox::show(prompt, title, toolkit::MessageBox::Icon(icon));
+
+    QTEST(seen.title, "expectedTitle");
+    QTEST(seen.text, "expectedText");
+    QTEST(int(seen.icon), "expectedIcon");
+    QCOMPARE(seen.buttons, 1);
+    QVERIFY(seen.modal);
+}
+
+void ToolkitTest::closingMessageBoxIsNoActivation()
+{
+    QWidget window;
+    int activations = 0;
+    connect(new toolkit::Activation(&window), &toolkit::Activation::activated, &window, [&] { ++activations; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_COMPARE(activations, 1);
+
+    // The window system hands the focus back to the window after its box: that is not the user
+    // coming back to it. (The offscreen platform does not hand it back by itself, so the test does.)
+    SeenBox seen;
+    closeNextBox(&seen);
+    toolkit::MessageBox::show(QStringLiteral("Hinweis"));
+    QCOMPARE(seen.text, QStringLiteral("Hinweis"));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(activations, 1);
+
+    // Coming back from another window of the program is.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_COMPARE(activations, 2);
+}
+
+void ToolkitTest::handlerGuardEndsHandler()
+{
+    QList<toolkit::MessageBox::Shown> shown;
+    toolkit::MessageBox::setSink([&](const toolkit::MessageBox::Shown &box) { shown.append(box); });
+    QStringList steps;
+    const bool finished = toolkit::HandlerGuard::run([&] {
+        steps << "vorher";
+        throw toolkit::Failure(QStringLiteral("Die Datei fehlt."));
+        steps << "nachher";
+    });
+    const bool clean = toolkit::HandlerGuard::run([&] { steps << "sauber"; });
+    toolkit::MessageBox::setSink({});
+
+    QVERIFY(!finished);
+    QVERIFY(clean);
+    QCOMPARE(steps, QStringList({"vorher", "sauber"}));
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].prompt, QStringLiteral("Die Datei fehlt."));
+    QCOMPARE(shown[0].title, QStringLiteral("Tankverzehr"));
+}
+
+void ToolkitTest::dateText_data()
+{
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("padded day and month") << QDate(2026, 3, 7) << "07.03.2026";
+    QTest::newRow("end of year") << QDate(1999, 12, 31) << "31.12.1999";
+    QTest::newRow("leap day") << QDate(2024, 2, 29) << "29.02.2024";
+    QTest::newRow("early year padded") << QDate(987, 1, 1) << "01.01.0987";
+}
+
+void ToolkitTest::dateText()
+{
+    QFETCH(QDate, day);
+    QFETCH(QString, text);
+    toolkit::Clock::setFixedToday(day);
+    QCOMPARE(toolkit::Clock::todayText(), text);
+    toolkit::Clock::setFixedToday(std::nullopt);
+    QCOMPARE(toolkit::Clock::todayText(), toolkit::Clock::dateText(QDate::currentDate()));
+}
+
+void ToolkitTest::programDirectory()
+{
+    QCOMPARE(toolkit::ProgramDirectory::path(), QCoreApplication::applicationDirPath());
+    toolkit::ProgramDirectory::setOverride(QStringLiteral("/tmp/tv-test/"));
+    QCOMPARE(toolkit::ProgramDirectory::path(), QStringLiteral("/tmp/tv-test"));
+    QCOMPARE(toolkit::ProgramDirectory::databasePath(), QStringLiteral("/tmp/tv-test/Verbrauch.mdb"));
+    toolkit::ProgramDirectory::setOverride(QString());
+    QCOMPARE(toolkit::ProgramDirectory::databasePath(),
+             QCoreApplication::applicationDirPath() + QStringLiteral("/Verbrauch.mdb"));
+}
+
+void ToolkitTest::twips_data()
+{
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("zero") << 0 << 0;
+    QTest::newRow("one pixel") << 15 << 1;
+    QTest::newRow("rounds down") << 22 << 1;
+    QTest::newRow("rounds half up") << 23 << 2;
+    QTest::newRow("main window width") << 4935 << 329;
+    QTest::newRow("inch") << 1440 << 96;
+}
+
+void ToolkitTest::twips()
+{
+    QFETCH(int, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(toolkit::Twips::toPixels(twips), pixels);
+}
+
+QTEST_MAIN(ToolkitTest)
+#include "tst_toolkit.moc"
