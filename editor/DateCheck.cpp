@@ -1,0 +1,146 @@
+#include "DateCheck.h"
+
+#include "NumberText.h"
+
+#include <QDate>
+#include <cmath>
+
+namespace {
+
+bool isFourDigits(const QString &text)
+{
+    if (text.size() != 4)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString DateCheck::noDate()
+{
+    return QStringLiteral("Ohne Datum läuft hier garnichts !");
+}
+
+QString DateCheck::notFullLength()
+{
+    return QStringLiteral("Das Datum muß in voller Länge angegeben werden\r\nAlso zehnstellig !!");
+}
+
+QString DateCheck::wrongSeparator()
+{
+    return QStringLiteral("Falsches Datum angegeben (Trennzeichen müssen Punkte sein) !!");
+}
+
+QString DateCheck::inFuture()
+{
+    return QStringLiteral("Falsches Datum angegeben,Jahreszahl größer als aktuelles Datum !!");
+}
+
+QString DateCheck::before1900()
+{
+    return QStringLiteral("Geburtsjahr vor 1900 ist ungültig !!");
+}
+
+QString DateCheck::wrongFormat()
+{
+    return QStringLiteral("Falsches Datum angegeben (Format oder Länge falsch) !!");
+}
+
+QString DateCheck::dayNotNumeric()
+{
+    return QStringLiteral("Falscher Tag angegeben.\r\nBitte nur Zahlen vo 0-31 angeben");
+}
+
+QString DateCheck::dayBelowOne()
+{
+    return QStringLiteral("Falsches Datum angegeben (Tag kleiner 1 ) !!");
+}
+
+QString DateCheck::dayAbove31()
+{
+    return QStringLiteral("Falsches Datum angegeben (Tag größer 31) !!");
+}
+
+QString DateCheck::monthNotNumeric()
+{
+    return QStringLiteral("Falscher Monat angegeben.\r\nBitte nur Zahlen vo 0-12 angeben");
+}
+
+QString DateCheck::monthBelowOne()
+{
+    return QStringLiteral("Falsches Datum angegeben (Monat kleiner 1)!!");
+}
+
+QString DateCheck::monthAbove12()
+{
+    return QStringLiteral("Falsches Datum angegeben (Monat größer 12) !!");
+}
+
+QString DateCheck::dayNotInMonth()
+{
+    return QStringLiteral("Falsches Datum angegeben (Tag gibt es in diesem Monat nicht) !!");
+}
+
+QString DateCheck::currentDay(const QString &todayText)
+{
+    return todayText.left(2);
+}
+
+std::optional<QString> DateCheck::refusal(const QString &dateText, const QString &todayText)
+{
+    // Every part is taken up front as text; a part beyond the end of a short text is empty
+    // (or as much of it as there is), so nothing below can fail on a short or odd text.
+    const QString enteredYear = dateText.right(4);
+    const QString enteredDay = dateText.left(2);
+    const QString enteredMonth = dateText.mid(3, 2);
+    const QString firstSeparator = dateText.mid(2, 1);
+    const QString secondSeparator = dateText.mid(5, 1);
+    const QString currentYear = todayText.right(4);
+    const QString today = currentDay(todayText);
+    const QString currentMonth = todayText.mid(3, 2);
+    const QString dot = QStringLiteral(".");
+
+    if (dateText.isEmpty())
+        return noDate();
+    if (dateText.size() < 10)
+        return notFullLength();
+    if (firstSeparator != dot || secondSeparator != dot)
+        return wrongSeparator();
+
+    // The year tests compare texts: for four digits that is the numeric order.
+    if (enteredYear > currentYear)
+        return inFuture();
+    if (enteredYear == currentYear &&
+        (enteredMonth > currentMonth || (enteredMonth == currentMonth && enteredDay > today)))
+        return inFuture();
+    if (enteredYear < QStringLiteral("1900"))
+        return before1900();
+    if (dateText.size() != 10 || !isFourDigits(enteredYear))
+        return wrongFormat();
+
+    const std::optional<double> day = NumberText::read(enteredDay);
+    if (!day)
+        return dayNotNumeric();
+    if (*day < 1)
+        return dayBelowOne();
+    if (*day > 31)
+        return dayAbove31();
+
+    const std::optional<double> month = NumberText::read(enteredMonth);
+    if (!month)
+        return monthNotNumeric();
+    if (*month < 1)
+        return monthBelowOne();
+    if (*month > 12)
+        return monthAbove12();
+
+    // A day from 1 to 31 and a month from 1 to 12 still need not make a day of the calendar.
+    if (std::floor(*day) != *day || std::floor(*month) != *month ||
+        !QDate(enteredYear.toInt(), static_cast<int>(*month), static_cast<int>(*day)).isValid())
+        return dayNotInMonth();
+    return std::nullopt;
+}
