@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds in release mode and runs every benchmark; figures go to standard output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=build-bench BUILD_TYPE=Release bash scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+for bench in build-bench/bench/*_bench; do
+    echo "== $(basename "$bench")"
+    "$bench"
+done
