@@ -1,0 +1,42 @@
+#include "Database.h"
+
+#include "Connection.h"
+#include "LogNames.h"
+
+#include <Failure.h>
+
+namespace logstore {
+
+Database::Database(std::shared_ptr<Connection> connection) : m_connection(std::move(connection)) {}
+
+Database Database::open(const QString &path)
+{
+    return Database(std::make_shared<Connection>(path));
+}
+
+Database::Database(Database &&other) noexcept = default;
+Database &Database::operator=(Database &&other) noexcept = default;
+Database::~Database() = default;
+
+Recordset Database::openRecordset(const QString &table)
+{
+    if (!m_connection)
+        throw toolkit::Failure(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    if (!LogNames::isTable(table))
+        throw toolkit::Failure(QStringLiteral("Die Tabelle \"%1\" gibt es in der Datenbank \"%2\" nicht.")
+                                   .arg(table, m_connection->path()));
+    m_connection->requireTable(table);
+    return Recordset(m_connection, table);
+}
+
+QString Database::path() const
+{
+    return m_connection ? m_connection->path() : QString();
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    Connection::setBusyTimeout(milliseconds);
+}
+
+} // namespace logstore

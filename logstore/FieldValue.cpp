@@ -1,0 +1,44 @@
+#include "FieldValue.h"
+
+#include "LogNames.h"
+
+#include <Failure.h>
+#include <NumberText.h>
+
+namespace logstore {
+
+QVariant FieldValue::toStored(const QString &field, const QString &text)
+{
+    if (!LogNames::fields().contains(field))
+        throw toolkit::Failure(
+            QStringLiteral("Das Feld \"%1\" gibt es in den Fahrzeugtabellen nicht.").arg(field));
+    if (text.isEmpty())
+        return QVariant();
+    if (field == LogNames::fields().first())
+        return text;
+    const std::optional<double> number = NumberText::read(text);
+    if (!number)
+        throw toolkit::Failure(
+            QStringLiteral("Der Wert \"%1\" passt nicht in das Feld \"%2\": dort ist nur eine Zahl erlaubt.")
+                .arg(text, field));
+    return *number;
+}
+
+QString FieldValue::toText(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return NumberText::text(value.toDouble());
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace logstore

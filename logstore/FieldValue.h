@@ -1,0 +1,22 @@
+// Turns the texts the program hands over into the values a log field holds, and back. The date
+// field keeps its text; the number fields take what the program's own number reading accepts
+// (decimal comma, dots skipped, blanks around). An empty text is stored as NULL and reads back
+// as the empty text, so whatever is written reads back as a text the windows accept.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace logstore {
+
+class FieldValue {
+public:
+    // The value to bind for a field of a vehicle log; throws toolkit::Failure naming the field
+    // when the text is not a number although the field wants one, or when the field is unknown.
+    static QVariant toStored(const QString &field, const QString &text);
+
+    // The text the program shows for a stored value: numbers as number texts, NULL as "".
+    static QString toText(const QVariant &value);
+};
+
+} // namespace logstore

@@ -1,0 +1,34 @@
+// A fresh log database in a temporary folder of its own, made from the schema as the build
+// makes it. While it lives the program directory points at that folder.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class TestLog {
+public:
+    TestLog();
+    ~TestLog();
+    TestLog(const TestLog &) = delete;
+    TestLog &operator=(const TestLog &) = delete;
+
+    QString dir() const;
+    QString path() const;
+
+    // Appends one row directly (own connection): Datum, Gefahrene Kilometer, Getankte Liter,
+    // Verbrauch auf 100 km in Liter, converted as the program converts them.
+    void append(const QString &table, const QStringList &datumKmLiterVerbrauch);
+    // Appends count generated rows in one transaction (row n: "01.01.2024", n km, n/10 l, 7,5).
+    void appendMany(const QString &table, int count);
+    // All rows in stored order, each field as the program reads it back.
+    QList<QStringList> rows(const QString &table) const;
+    int count(const QString &table) const;
+
+    // The schema text the build uses.
+    static QString schema();
+
+private:
+    QTemporaryDir m_dir;
+};
