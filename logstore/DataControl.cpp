@@ -1,0 +1,255 @@
+#include "DataControl.h"
+
+#include "Connection.h"
+#include "FieldValue.h"
+#include "LogNames.h"
+#include "RecordModel.h"
+#include "RowSet.h"
+
+#include <Failure.h>
+
+#include <QLineEdit>
+#include <QSqlQuery>
+
+namespace logstore {
+
+DataControl::DataControl(QObject *parent) : QObject(parent), m_model(new RecordModel(this)) {}
+
+DataControl::~DataControl()
+{
+    m_model->beginReset();
+    m_model->endReset(nullptr);
+}
+
+void DataControl::setDatabaseName(const QString &path)
+{
+    m_databaseName = path;
+}
+
+QString DataControl::databaseName() const
+{
+    return m_databaseName;
+}
+
+void DataControl::setRecordSource(const QString &name)
+{
+    m_recordSource = name;
+}
+
+QString DataControl::recordSource() const
+{
+    return m_recordSource;
+}
+
+void DataControl::refresh()
+{
+    std::unique_ptr<Connection> opened;
+    const Connection *connection = m_connection.get();
+    if (!m_connection || m_connection->path() != m_databaseName) {
+        opened = std::make_unique<Connection>(m_databaseName);
+        connection = opened.get();
+    }
+    auto rows = std::make_unique<RowSet>(*connection, m_recordSource);
+    const int first = rows->count() > 0 ? 0 : -1;
+    std::optional<QStringList> current;
+    if (first == 0)
+        current = rows->readRow(0);
+
+    // Everything is read; from here on nothing throws.
+    m_model->beginReset();
+    std::unique_ptr<RowSet> old = std::move(m_rows);
+    m_rows = std::move(rows);
+    if (opened)
+        m_connection = std::move(opened);
+    m_model->endReset(m_rows.get());
+    old.reset();
+    m_position = first;
+    m_current = std::move(current);
+    m_editing = false;
+    showBound();
+    emit currentChanged(m_position);
+}
+
+int DataControl::recordCount() const
+{
+    return m_rows ? m_rows->count() : 0;
+}
+
+int DataControl::absolutePosition() const
+{
+    return m_position;
+}
+
+void DataControl::setAbsolutePosition(int position)
+{
+    if (position < 0 || position >= recordCount())
+        throw toolkit::Failure(
+            QStringLiteral("Einen Eintrag an der Stelle %1 gibt es nicht; \"%2\" hat %3 Einträge.")
+                .arg(position)
+                .arg(m_recordSource)
+                .arg(recordCount()));
+    moveTo(position);
+}
+
+void DataControl::moveLast()
+{
+    if (recordCount() > 0)
+        moveTo(recordCount() - 1);
+}
+
+void DataControl::moveTo(int position)
+{
+    std::optional<QStringList> current = m_rows->readRow(position);
+    m_position = position;
+    m_current = std::move(current);
+    m_editing = false;
+    showBound();
+    emit currentChanged(m_position);
+}
+
+void DataControl::requireCurrent() const
+{
+    if (m_position < 0)
+        throw toolkit::Failure(QStringLiteral("Es gibt keinen aktuellen Eintrag."));
+    if (!m_current)
+        throw toolkit::Failure(
+            QStringLiteral("Der aktuelle Eintrag ist nicht mehr vorhanden; er wurde inzwischen "
+                           "gelöscht."));
+}
+
+QString DataControl::field(int index) const
+{
+    requireCurrent();
+    if (index < 0 || index >= m_current->size())
+        throw toolkit::Failure(
+            QStringLiteral("Ein Feld Nummer %1 gibt es in \"%2\" nicht.").arg(index).arg(m_recordSource));
+    return m_current->at(index);
+}
+
+QString DataControl::field(const QString &name) const
+{
+    requireCurrent();
+    const qsizetype index = m_rows->fields().indexOf(name);
+    if (index < 0)
+        throw toolkit::Failure(
+            QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.").arg(name, m_recordSource));
+    return m_current->at(index);
+}
+
+QStringList DataControl::fieldNames() const
+{
+    return m_rows ? m_rows->fields() : QStringList();
+}
+
+void DataControl::bind(QLineEdit *box, const QString &field)
+{
+    m_bound.append({QPointer<QLineEdit>(box), field});
+    showBound();
+}
+
+void DataControl::showBound()
+{
+    for (const auto &[box, field] : m_bound) {
+        if (!box)
+            continue;
+        const qsizetype index = m_rows && m_current ? m_rows->fields().indexOf(field) : -1;
+        box->setText(index >= 0 ? m_current->at(index) : QString());
+    }
+}
+
+void DataControl::requireChangeable() const
+{
+    requireCurrent();
+    if (m_rows->isView())
+        throw toolkit::Failure(
+            QStringLiteral("\"%1\" ist eine Abfrage; ihre Zeilen lassen sich nicht ändern.")
+                .arg(m_recordSource));
+}
+
+void DataControl::edit()
+{
+    requireChangeable();
+    m_editing = true;
+}
+
+void DataControl::update()
+{
+    if (!m_editing)
+        throw toolkit::Failure(QStringLiteral("Der Eintrag wurde nicht zum Ändern geöffnet."));
+    requireChangeable();
+
+    // Every text is converted before anything is written, so a refused one stores nothing.
+    QStringList assignments;
+    QVariantList values;
+    for (const auto &[box, field] : m_bound) {
+        if (!box)
+            continue;
+        values << FieldValue::toStored(field, box->text());
+        assignments << LogNames::quoted(field) + QStringLiteral(" = ?");
+    }
+    const QString table = m_rows->source();
+    const qint64 rowid = m_rows->id(m_position);
+    const QString what =
+        QStringLiteral("Der Eintrag konnte nicht in der Tabelle \"%1\" gespeichert werden.").arg(table);
+    if (!assignments.isEmpty()) {
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                .arg(LogNames::quoted(table), assignments.join(QStringLiteral(", ")));
+        m_connection->write(what, [&](QSqlDatabase &db) {
+            QSqlQuery change(db);
+            if (!change.prepare(sql))
+                throw m_connection->failure(what, change.lastError());
+            for (const QVariant &value : values)
+                change.addBindValue(value);
+            change.addBindValue(rowid);
+            if (!change.exec())
+                throw m_connection->failure(what, change.lastError());
+            if (change.numRowsAffected() != 1)
+                throw toolkit::Failure(what + QStringLiteral("\r\nDer Eintrag wurde inzwischen gelöscht."));
+        });
+    }
+    m_editing = false;
+    m_rows->forget(m_position);
+    m_current = m_rows->readRow(m_position);
+    m_model->rowChanged(m_position);
+    showBound();
+}
+
+void DataControl::deleteCurrent()
+{
+    requireChangeable();
+    const QString table = m_rows->source();
+    const qint64 rowid = m_rows->id(m_position);
+    const QString what =
+        QStringLiteral("Der Eintrag konnte nicht aus der Tabelle \"%1\" gelöscht werden.").arg(table);
+    m_connection->write(what, [&](QSqlDatabase &db) {
+        QSqlQuery remove(db);
+        if (!remove.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(LogNames::quoted(table))))
+            throw m_connection->failure(what, remove.lastError());
+        remove.addBindValue(rowid);
+        if (!remove.exec())
+            throw m_connection->failure(what, remove.lastError());
+        if (remove.numRowsAffected() != 1)
+            throw toolkit::Failure(what + QStringLiteral("\r\nDer Eintrag wurde inzwischen gelöscht."));
+    });
+    const int position = m_position;
+    m_model->beginRemove(position);
+    m_rows->removeAt(position);
+    m_model->endRemove();
+    m_position = -1;
+    m_current.reset();
+    m_editing = false;
+    if (recordCount() > 0) {
+        // The stored row is gone; reading its neighbour may still fail, then no row is current.
+        moveTo(std::min(position, recordCount() - 1));
+    } else {
+        showBound();
+        emit currentChanged(m_position);
+    }
+}
+
+QAbstractItemModel *DataControl::model()
+{
+    return m_model;
+}
+
+} // namespace logstore

@@ -1,0 +1,144 @@
+#include "RowSet.h"
+
+#include "Connection.h"
+#include "FieldValue.h"
+#include "LogNames.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace logstore {
+
+namespace {
+constexpr int blockSize = 64;
+
+QString readFailure(const QString &source)
+{
+    return QStringLiteral("\"%1\" kann nicht gelesen werden.").arg(source);
+}
+} // namespace
+
+RowSet::RowSet(const Connection &connection, const QString &source)
+    : m_connection(&connection), m_source(source)
+{
+    if (LogNames::isTable(source)) {
+        connection.requireTable(source);
+        m_fields = LogNames::fields();
+        QSqlQuery query(connection.database());
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(LogNames::quoted(source))))
+            throw connection.failure(readFailure(source), query.lastError());
+        while (query.next())
+            m_ids.push_back(query.value(0).toLongLong());
+        if (query.lastError().isValid())
+            throw connection.failure(readFailure(source), query.lastError());
+    } else if (LogNames::isView(source)) {
+        connection.requireView(source);
+        m_isView = true;
+        QSqlQuery query(connection.database());
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT * FROM %1").arg(LogNames::quoted(source))))
+            throw connection.failure(readFailure(source), query.lastError());
+        const QSqlRecord record = query.record();
+        for (int i = 0; i < record.count(); ++i)
+            m_fields << record.fieldName(i);
+        while (query.next()) {
+            QStringList row;
+            for (int i = 0; i < record.count(); ++i)
+                row << FieldValue::toText(query.value(i));
+            m_viewRows.push_back(row);
+        }
+        if (query.lastError().isValid())
+            throw connection.failure(readFailure(source), query.lastError());
+    } else {
+        throw toolkit::Failure(
+            QStringLiteral("Die Tabelle oder Abfrage \"%1\" gibt es in der Datenbank \"%2\" nicht.")
+                .arg(source, connection.path()));
+    }
+}
+
+int RowSet::count() const
+{
+    return static_cast<int>(m_isView ? m_viewRows.size() : m_ids.size());
+}
+
+std::optional<QStringList> RowSet::readRow(int position) const
+{
+    if (m_isView)
+        return m_viewRows.at(static_cast<size_t>(position));
+    QStringList columns;
+    for (const QString &field : m_fields)
+        columns << LogNames::quoted(field);
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                      .arg(columns.join(QStringLiteral(", ")), LogNames::quoted(m_source)));
+    query.addBindValue(id(position));
+    if (!query.exec())
+        throw m_connection->failure(readFailure(m_source), query.lastError());
+    if (!query.next())
+        return std::nullopt;
+    QStringList row;
+    for (int i = 0; i < m_fields.size(); ++i)
+        row << FieldValue::toText(query.value(i));
+    m_cache.insert(id(position), new std::optional<QStringList>(row));
+    return row;
+}
+
+std::optional<QStringList> RowSet::cachedRow(int position) const
+{
+    if (m_isView)
+        return m_viewRows.at(static_cast<size_t>(position));
+    if (const auto *hit = m_cache.object(id(position)))
+        return *hit;
+    readBlock(position, std::min(position + blockSize, count()) - 1);
+    if (const auto *hit = m_cache.object(id(position)))
+        return *hit;
+    return std::nullopt;
+}
+
+void RowSet::readBlock(int first, int last) const
+{
+    QStringList columns{QStringLiteral("rowid")};
+    for (const QString &field : m_fields)
+        columns << LogNames::quoted(field);
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid BETWEEN ? AND ? ORDER BY rowid")
+                      .arg(columns.join(QStringLiteral(", ")), LogNames::quoted(m_source)));
+    query.addBindValue(id(first));
+    query.addBindValue(id(last));
+    if (!query.exec())
+        throw m_connection->failure(readFailure(m_source), query.lastError());
+    std::vector<std::pair<qint64, QStringList>> found;
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < m_fields.size(); ++i)
+            row << FieldValue::toText(query.value(i + 1));
+        found.emplace_back(query.value(0).toLongLong(), row);
+    }
+    query.finish();
+    // Rows of the block that are gone are remembered as gone, so that they are not read again.
+    for (int position = first; position <= last; ++position)
+        m_cache.insert(id(position), new std::optional<QStringList>());
+    for (auto &[rowid, row] : found)
+        m_cache.insert(rowid, new std::optional<QStringList>(std::move(row)));
+}
+
+void RowSet::removeAt(int position)
+{
+    if (m_isView) {
+        m_viewRows.erase(m_viewRows.begin() + position);
+        return;
+    }
+    m_cache.remove(id(position));
+    m_ids.erase(m_ids.begin() + position);
+}
+
+void RowSet::forget(int position)
+{
+    if (!m_isView)
+        m_cache.remove(id(position));
+}
+
+} // namespace logstore
