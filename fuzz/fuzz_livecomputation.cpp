@@ -1,0 +1,53 @@
+// Fuzzes the editor's recomputation on a key release with any three field texts. The first
+// byte chooses the typed field; then come the typed text, the partner's text and the shown
+// consumption, one per line. A refusal must come exactly for a typed text that is no number,
+// and an outcome that was not refused must show at most two characters after its first comma.
+#include "Failure.h"
+#include "FuzzInput.h"
+#include "LiveConsumption.h"
+#include "NumberText.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void fail(const char *what, const QString &typedText, const QString &otherText,
+                       const QString &consumptionText)
+{
+    std::fprintf(stderr, "%s: typed \"%s\", other \"%s\", consumption \"%s\"\n", what,
+                 typedText.toUtf8().constData(), otherText.toUtf8().constData(),
+                 consumptionText.toUtf8().constData());
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const auto typed = (data[0] & 1) ? LiveConsumption::Typed::Kilometres : LiveConsumption::Typed::Litres;
+    FuzzInput input(data + 1, size - 1);
+    const QString typedText = input.takeLine();
+    const QString otherText = input.takeLine();
+    const QString consumptionText = input.takeRest();
+
+    LiveConsumption::Outcome outcome;
+    try {
+        outcome = LiveConsumption::afterKeyRelease(typed, typedText, otherText, consumptionText);
+    } catch (const toolkit::Failure &failure) {
+        if (failure.message().isEmpty())
+            fail("failure without a message", typedText, otherText, consumptionText);
+        return 0;
+    }
+    if (outcome.refused != !NumberText::isNumeric(typedText))
+        fail("refusal does not match the numeric test", typedText, otherText, consumptionText);
+    if (outcome.refused)
+        return 0;
+    const qsizetype comma = outcome.consumptionText.indexOf(QLatin1Char(','));
+    if (comma >= 0 && outcome.consumptionText.size() - comma - 1 > 2)
+        fail("consumption keeps more than two characters after the comma", typedText, otherText,
+             consumptionText);
+    return 0;
+}
