@@ -1,0 +1,157 @@
+// Installs the desktop entry and icon into fresh folders, as cmake --install does, and reads the
+// entry back the way a desktop menu does: the command it starts must be exactly the program in
+// the chosen prefix, whatever characters the prefix holds.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A desktop entry's string value with its escapes undone: \s, \n, \t, \r and \\.
+QString unescapeValue(const QString &value)
+{
+    QString out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != QLatin1Char('\\') || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        const QChar next = value[++i];
+        if (next == QLatin1Char('s'))
+            out += QLatin1Char(' ');
+        else if (next == QLatin1Char('n'))
+            out += QLatin1Char('\n');
+        else if (next == QLatin1Char('t'))
+            out += QLatin1Char('\t');
+        else if (next == QLatin1Char('r'))
+            out += QLatin1Char('\r');
+        else
+            out += next;
+    }
+    return out;
+}
+
+// The arguments of an Exec value after its string escapes were undone: quoted arguments with
+// backslash escapes inside, plain arguments split at blanks, "%%" as a literal percent.
+QStringList execArguments(const QString &exec)
+{
+    QStringList arguments;
+    QString current;
+    bool inArgument = false;
+    bool quoted = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (quoted) {
+            if (c == QLatin1Char('"'))
+                quoted = false;
+            else if (c == QLatin1Char('\\') && i + 1 < exec.size())
+                current += exec[++i];
+            else if (c == QLatin1Char('%') && i + 1 < exec.size() && exec[i + 1] == QLatin1Char('%'))
+                current += exec[++i];
+            else
+                current += c;
+        } else if (c == QLatin1Char(' ')) {
+            if (inArgument)
+                arguments << current;
+            current.clear();
+            inArgument = false;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+            inArgument = true;
+        } else if (c == QLatin1Char('%') && i + 1 < exec.size() && exec[i + 1] == QLatin1Char('%')) {
+            current += exec[++i];
+            inArgument = true;
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (quoted)
+        return {}; // an unterminated quote makes the whole line invalid
+    if (inArgument)
+        arguments << current;
+    return arguments;
+}
+
+QMap<QString, QString> readEntry(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QMap<QString, QString> keys;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            keys.insert(line.left(equals), line.mid(equals + 1));
+    }
+    return keys;
+}
+
+} // namespace
+
+class DesktopEntryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void install_data();
+    void install();
+};
+
+void DesktopEntryTest::install_data()
+{
+    QTest::addColumn<QString>("prefixName");
+    QTest::addColumn<bool>("staged");
+
+    QTest::newRow("plain prefix") << "tankverzehr" << false;
+    QTest::newRow("blank in prefix") << "Meine Programme" << false;
+    QTest::newRow("umlaut in prefix") << "Übersicht" << false;
+    QTest::newRow("quote and dollar in prefix") << "a\"b$c`d" << false;
+    QTest::newRow("percent in prefix") << "100%" << false;
+    QTest::newRow("staged through DESTDIR") << "opt tankverzehr" << true;
+}
+
+void DesktopEntryTest::install()
+{
+    QFETCH(QString, prefixName);
+    QFETCH(bool, staged);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString prefix = dir.filePath(prefixName);
+    const QString stage = dir.filePath(QStringLiteral("stage"));
+
+    QProcess cmake;
+    if (staged) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DESTDIR"), stage);
+        cmake.setProcessEnvironment(environment);
+    }
+    cmake.start(QStringLiteral(TANKVERZEHR_CMAKE),
+                {QStringLiteral("--install"), QStringLiteral(TANKVERZEHR_PACKAGING_BUILD),
+                 QStringLiteral("--prefix"), prefix, QStringLiteral("--component"),
+                 QStringLiteral("desktop")});
+    QVERIFY(cmake.waitForFinished(60000));
+    QVERIFY2(cmake.exitCode() == 0, cmake.readAllStandardError().constData());
+
+    const QString root = staged ? stage + prefix : prefix;
+    const QMap<QString, QString> entry =
+        readEntry(root + QStringLiteral("/share/applications/tankverzehr.desktop"));
+    QCOMPARE(entry.value(QStringLiteral("Type")), QStringLiteral("Application"));
+    QCOMPARE(entry.value(QStringLiteral("Name")), QStringLiteral("Tankverzehr"));
+    QCOMPARE(entry.value(QStringLiteral("Icon")), QStringLiteral("tankverzehr"));
+    QCOMPARE(entry.value(QStringLiteral("Categories")), QStringLiteral("Utility;"));
+    QVERIFY(!entry.value(QStringLiteral("Comment")).isEmpty());
+
+    const QString program = prefix + QStringLiteral("/tankverzehr");
+    QCOMPARE(execArguments(unescapeValue(entry.value(QStringLiteral("Exec")))), QStringList{program});
+    QCOMPARE(unescapeValue(entry.value(QStringLiteral("TryExec"))), program);
+
+    const QImage icon(root + QStringLiteral("/share/icons/hicolor/32x32/apps/tankverzehr.png"));
+    QCOMPARE(icon.size(), QSize(32, 32));
+}
+
+QTEST_GUILESS_MAIN(DesktopEntryTest)
+#include "tst_desktopentry.moc"
