@@ -1,0 +1,87 @@
+// How long the overview window takes to re-read its log when it becomes the active window,
+// and to show the end of a long log, at growing log sizes. Prints the median of several runs.
+#include "TestLog.h"
+#include "Uebersicht.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double elapsedMs(const QElapsedTimer &timer)
+{
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void measure(int entries, int runs)
+{
+    TestLog log;
+    log.appendMany(QStringLiteral("Auto"), entries);
+
+    Uebersicht window([] { return QStringLiteral("Auto"); });
+    QWidget other;
+    other.resize(100, 100);
+    other.show();
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) {
+        std::printf("overview: window could not be activated\n");
+        return;
+    }
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("DBGrid1"));
+    auto *kilometres = window.findChild<QLabel *>(QStringLiteral("Label5"));
+
+    // The user switches to another window and back: the activation steps run.
+    std::vector<double> activation;
+    for (int run = 0; run < runs; ++run) {
+        QApplication::setActiveWindow(&other);
+        kilometres->clear();
+        QElapsedTimer timer;
+        timer.start();
+        QApplication::setActiveWindow(&window);
+        activation.push_back(elapsedMs(timer));
+        if (kilometres->text().isEmpty() || grid->model()->rowCount() != entries) {
+            std::printf("overview: activation did not read the log\n");
+            return;
+        }
+    }
+
+    // Jumping to the last entry and drawing the grid there.
+    std::vector<double> scroll;
+    for (int run = 0; run < runs; ++run) {
+        grid->scrollToTop();
+        QElapsedTimer timer;
+        timer.start();
+        grid->scrollToBottom();
+        grid->viewport()->grab();
+        scroll.push_back(elapsedMs(timer));
+    }
+
+    std::printf("overview activation, %9d entries: median %8.2f ms  (%d runs)\n", entries, median(activation),
+                runs);
+    std::printf("overview scroll to end, %7d entries: median %8.2f ms  (%d runs)\n", entries, median(scroll),
+                runs);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    measure(10000, 21);
+    measure(100000, 11);
+    measure(1000000, 5);
+    return 0;
+}
