@@ -142,16 +142,26 @@ void NumberTextTest::cut_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("cut");
 
-    QTest::newRow("truncates") << "8,339" << "8,33";
-    QTest::newRow("never rounds") << "6,66666666666667" << "6,66";
-    QTest::newRow("one decimal stays") << "8,3" << "8,3";
-    QTest::newRow("whole stays") << "12" << "12";
-    QTest::newRow("negative") << "-0,057" << "-0,05";
-    QTest::newRow("comma last") << "5," << "5,";
-    QTest::newRow("first comma counts") << "1,234,5" << "1,23";
-    QTest::newRow("decimal point is not cut") << "7.5833" << "7.5833";
-    QTest::newRow("exponent text") << "1,5E-05" << "1,5E";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("truncates") << "8,339"
+                               << "8,33";
+    QTest::newRow("never rounds") << "6,66666666666667"
+                                  << "6,66";
+    QTest::newRow("one decimal stays") << "8,3"
+                                       << "8,3";
+    QTest::newRow("whole stays") << "12"
+                                 << "12";
+    QTest::newRow("negative") << "-0,057"
+                              << "-0,05";
+    QTest::newRow("comma last") << "5,"
+                                << "5,";
+    QTest::newRow("first comma counts") << "1,234,5"
+                                        << "1,23";
+    QTest::newRow("decimal point is not cut") << "7.5833"
+                                              << "7.5833";
+    QTest::newRow("exponent text") << "1,5E-05"
+                                   << "1,5E";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void NumberTextTest::cut()
