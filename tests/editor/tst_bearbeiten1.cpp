@@ -6,7 +6,10 @@
 #include "MessageBox.h"
 
 #include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -86,6 +89,7 @@ private slots:
     void newPositionWhileOpen();
     void positionOutsideLog_data();
     void positionOutsideLog();
+    void missingLogHides();
 
     void save_data();
     void save();
@@ -156,6 +160,9 @@ void Bearbeiten1Test::windowFrame()
     QVERIFY(!f.text(3)->isEnabled());
     QVERIFY(f.text(1)->isEnabled() && f.text(2)->isEnabled() && f.text(4)->isEnabled());
     QVERIFY(f.editor->findChild<QObject *>(QStringLiteral("Data1")));
+    const QPoint offCentre =
+        f.editor->geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 20, "the editor is centred on the screen");
 }
 
 void Bearbeiten1Test::tabOrder()
@@ -271,6 +278,21 @@ void Bearbeiten1Test::positionOutsideLog()
     QCOMPARE(box.icon, Icon::None);
     QTRY_VERIFY(!f.editor->isVisible());
     QCOMPARE(f.log.rows(QStringLiteral("Auto")), filled ? autoRows : QList<QStringList>());
+}
+
+void Bearbeiten1Test::missingLogHides()
+{
+    EditorFixture f;
+    fill(f.log);
+    f.datensatznummer = 0;
+    QVERIFY(QFile::remove(f.log.path()));
+    f.editor->show();
+    f.editor->activateWindow();
+    QTRY_COMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.shown().first().title, QStringLiteral("Tankverzehr"));
+    QVERIFY(f.messages.shown().first().prompt != gone);
+    QTRY_VERIFY(!f.editor->isVisible());
+    QVERIFY(!QFile::exists(f.log.path()));
 }
 
 void Bearbeiten1Test::save_data()
