@@ -111,15 +111,26 @@ Uebersicht::Uebersicht(std::function<QString()> fahrzeug, QWidget *parent)
     setTabOrder(m_dbGrid1, m_command1);
     m_dbGrid1->setFocus();
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-
     connect(new toolkit::Activation(this), &toolkit::Activation::activated, this,
             [this] { toolkit::HandlerGuard::run([this] { activationSteps(); }); });
     connect(m_command1, &QPushButton::clicked, this,
             [this] { toolkit::HandlerGuard::run([this] { command1Click(); }); });
     connect(m_dbGrid1, &LogGrid::rowsSelected, this,
             [this] { toolkit::HandlerGuard::run([this] { dbGrid1SelChange(); }); });
+}
+
+void Uebersicht::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Centred once, when first shown: only then does the window know the size of its frame.
+    if (m_centred)
+        return;
+    m_centred = true;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize frame = frameGeometry().size();
+        move(screen->availableGeometry().center() -
+             QPoint((frame.width() - 1) / 2, (frame.height() - 1) / 2));
+    }
 }
 
 void Uebersicht::activationSteps()

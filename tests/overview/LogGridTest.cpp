@@ -204,6 +204,11 @@ void LogGridTest::readOnlyColumnsAndDividers()
                 QFontMetrics(grid->horizontalHeader()->font()).horizontalAdvance(captions[column]));
     }
     QCOMPARE(m_f->cell(2, 3), QStringLiteral("6,66"));
+    // Header captions in a smaller regular font, one line high.
+    const QFont captionFont = grid->horizontalHeader()->font();
+    QCOMPARE(captionFont.pointSizeF(), 8.25);
+    QVERIFY(!captionFont.bold());
+    QVERIFY(grid->horizontalHeader()->height() < 2 * QFontMetrics(captionFont).height());
 
     // No way to edit a cell.
     m_f->clickCell(1, 1);

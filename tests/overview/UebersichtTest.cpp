@@ -4,12 +4,17 @@
 #include "OverviewFixture.h"
 #include "TestLog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
+#include <SingleWindow.h>
 
 using Entries = QList<QStringList>;
 
@@ -24,6 +29,8 @@ private slots:
     void failures_data();
     void failures();
     void bearbeitenOnEmptiedLogRefused();
+    void closingTheMessageIsNoActivation();
+    void oneWindowAtATime();
     void layout_data();
     void layout();
     void picture();
@@ -317,37 +324,117 @@ void UebersichtTest::bearbeitenOnEmptiedLogRefused()
     QVERIFY(!f.window->Datensatznummer.isValid());
 }
 
+void UebersichtTest::closingTheMessageIsNoActivation()
+{
+    TestLog log;
+    QVERIFY(QFile::remove(log.path()));
+    // Real message boxes this time, closed by the "user" as soon as they appear.
+    int closed = 0;
+    QTimer user;
+    user.setInterval(20);
+    connect(&user, &QTimer::timeout, this, [&closed] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            ++closed;
+            box->accept();
+        }
+    });
+    user.start();
+
+    OverviewFixture f;
+    f.window = std::make_unique<Uebersicht>([] { return QStringLiteral("Auto"); });
+    f.window->show();
+    f.window->activateWindow();
+    QTRY_COMPARE(closed, 1);
+    // The window system hands the focus back to the window when the box closes; that must not
+    // read the log again (which would fail again and show the box again, without end).
+    f.window->activateWindow();
+    QTRY_VERIFY(f.window->isActiveWindow());
+    QCOMPARE(closed, 1);
+
+    // The user's own return to the window reads again and tells again, once.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    f.window->activateWindow();
+    QTRY_COMPARE(closed, 2);
+    f.window->activateWindow();
+    QTRY_VERIFY(f.window->isActiveWindow());
+    QCOMPARE(closed, 2);
+}
+
+void UebersichtTest::oneWindowAtATime()
+{
+    TestLog log;
+    log.append(QStringLiteral("Auto"), {"01.03.2024", "100", "7", "7"});
+    const auto make = [] { return new Uebersicht([] { return QStringLiteral("Auto"); }); };
+    toolkit::SingleWindow<Uebersicht> overview;
+    Uebersicht *first = overview.show(make);
+    QVERIFY(QTest::qWaitForWindowActive(first));
+    QCOMPARE(overview.show(make), first);
+    int windows = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        windows += qobject_cast<Uebersicht *>(widget) != nullptr;
+    QCOMPARE(windows, 1);
+
+    // Closing from the title bar unloads it; the next showing starts afresh.
+    auto *command1 = first->findChild<QPushButton *>(QStringLiteral("Command1"));
+    auto *grid = first->findChild<LogGrid *>(QStringLiteral("DBGrid1"));
+    QHeaderView *selectors = grid->verticalHeader();
+    QTest::mouseClick(selectors->viewport(), Qt::LeftButton, {},
+                      QPoint(selectors->width() / 2, selectors->sectionSize(0) / 2));
+    QVERIFY(command1->isEnabled());
+    first->close();
+    QTRY_VERIFY(!overview.get());
+    Uebersicht *second = overview.show(make);
+    QVERIFY(QTest::qWaitForWindowActive(second));
+    QVERIFY(!second->findChild<QPushButton *>(QStringLiteral("Command1"))->isEnabled());
+    QCOMPARE(second->findChild<QLabel *>(QStringLiteral("Label5"))->text(), QStringLiteral("100"));
+}
+
 void UebersichtTest::layout_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
 
-    QTest::newRow("DBGrid1") << "DBGrid1" << QRect(120, 960, 6975, 2775);
-    QTest::newRow("Label1") << "Label1" << QRect(120, 240, 6975, 615);
-    QTest::newRow("Label2") << "Label2" << QRect(240, 3840, 1695, 495);
-    QTest::newRow("Label3") << "Label3" << QRect(2880, 3840, 1815, 495);
-    QTest::newRow("Label4") << "Label4" << QRect(5520, 3840, 1575, 495);
-    QTest::newRow("Label5") << "Label5" << QRect(240, 4440, 1695, 375);
-    QTest::newRow("Label6") << "Label6" << QRect(2880, 4440, 1815, 375);
-    QTest::newRow("Label7") << "Label7" << QRect(5520, 4440, 1575, 375);
-    QTest::newRow("Command1") << "Command1" << QRect(240, 4920, 6855, 375);
+    const QString arial = QStringLiteral("Arial");
+    const QString sans = QStringLiteral("MS Sans Serif");
+    QTest::newRow("DBGrid1") << "DBGrid1" << QRect(120, 960, 6975, 2775) << sans << 9.75 << true;
+    QTest::newRow("Label1") << "Label1" << QRect(120, 240, 6975, 615) << arial << 27.75 << true;
+    QTest::newRow("Label2") << "Label2" << QRect(240, 3840, 1695, 495) << sans << 9.75 << true;
+    QTest::newRow("Label3") << "Label3" << QRect(2880, 3840, 1815, 495) << arial << 9.75 << true;
+    QTest::newRow("Label4") << "Label4" << QRect(5520, 3840, 1575, 495) << arial << 9.75 << true;
+    QTest::newRow("Label5") << "Label5" << QRect(240, 4440, 1695, 375) << arial << 12.0 << true;
+    QTest::newRow("Label6") << "Label6" << QRect(2880, 4440, 1815, 375) << arial << 12.0 << true;
+    QTest::newRow("Label7") << "Label7" << QRect(5520, 4440, 1575, 375) << arial << 12.0 << true;
+    QTest::newRow("Command1") << "Command1" << QRect(240, 4920, 6855, 375) << arial << 14.25 << true;
 }
 
 void UebersichtTest::layout()
 {
     QFETCH(QString, name);
     QFETCH(QRect, twips);
+    QFETCH(QString, family);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
 
     TestLog log;
     Uebersicht window([] { return QStringLiteral("Auto"); });
     QCOMPARE(window.objectName(), QStringLiteral("Übersicht"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Übersicht"));
+    QVERIFY(!window.windowIcon().isNull());
     QCOMPARE(window.size(), QSize(489, 359));
     QCOMPARE(window.minimumSize(), window.maximumSize());
     const auto *control = window.findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->geometry(),
              QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QCOMPARE(control->font().family(), family);
+    QCOMPARE(control->font().pointSizeF(), points);
+    QCOMPARE(control->font().bold(), bold);
 }
 
 void UebersichtTest::picture()
@@ -361,6 +448,11 @@ void UebersichtTest::picture()
     QVERIFY(f.open());
     f.clickRecordSelector(1);
     QVERIFY(f.command1()->isEnabled());
+    // Centred on the screen.
+    const QPoint offCentre =
+        f.window->frameGeometry().center() - f.window->screen()->availableGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 1,
+             qPrintable(QStringLiteral("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
 
     const QString folder = qEnvironmentVariable("TANKVERZEHR_TEST_OUTPUT", QDir::tempPath());
     QVERIFY(f.window->grab().save(QDir(folder).filePath(QStringLiteral("overview.png"))));
