@@ -1,6 +1,7 @@
 #include "Tankverzehrsberechnung.h"
 
 #include "Activation.h"
+#include "Bearbeiten1.h"
 #include "Clock.h"
 #include "Consumption.h"
 #include "Database.h"
@@ -12,6 +13,7 @@
 #include "ProgramDirectory.h"
 #include "Recordset.h"
 #include "Twips.h"
+#include "Uebersicht.h"
 #include "WindowIcon.h"
 
 #include <QCloseEvent>
@@ -215,7 +217,32 @@ QString Tankverzehrsberechnung::ergebnisText() const
     return Ergebnis.toString();
 }
 
-void Tankverzehrsberechnung::Command2_Click() {}
+void Tankverzehrsberechnung::Command2_Click()
+{
+    m_uebersicht.show(
+        [this] {
+            auto *uebersicht = new Uebersicht([this] { return Fahrzeug; });
+            connect(uebersicht, &Uebersicht::bearbeitenRequested, this,
+                    &Tankverzehrsberechnung::showBearbeiten1);
+            return uebersicht;
+        },
+        this);
+}
+
+void Tankverzehrsberechnung::showBearbeiten1()
+{
+    m_gewaehlterEintrag = m_uebersicht.get()->Datensatznummer;
+    m_bearbeiten1.show(
+        [this] { return new Bearbeiten1([this] { return Fahrzeug; }, [this] { return datensatznummer(); }); },
+        m_uebersicht.get());
+}
+
+QVariant Tankverzehrsberechnung::datensatznummer() const
+{
+    if (const Uebersicht *uebersicht = m_uebersicht.get())
+        return uebersicht->Datensatznummer;
+    return m_gewaehlterEintrag;
+}
 
 void Tankverzehrsberechnung::Dateneintrag()
 {

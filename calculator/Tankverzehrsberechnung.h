@@ -3,6 +3,8 @@
 // the overview and the editor windows and closing it ends the program.
 #pragma once
 
+#include "SingleWindow.h"
+
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -12,6 +14,8 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Uebersicht;
+class Bearbeiten1;
 
 namespace logstore {
 class Recordset;
@@ -50,6 +54,8 @@ private:
     void nochmal();
     void refuseInput();
     QString ergebnisText() const;
+    void showBearbeiten1();
+    QVariant datensatznummer() const;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -65,4 +71,9 @@ private:
     QFrame *Line1 = nullptr;
 
     bool m_aktiviert = false;
+    // The overview and the editor exist at most once each and live until the program ends.
+    toolkit::SingleWindow<Uebersicht> m_uebersicht;
+    toolkit::SingleWindow<Bearbeiten1> m_bearbeiten1;
+    // The entry last chosen in the overview, kept for the editor when the overview has been closed.
+    QVariant m_gewaehlterEintrag;
 };

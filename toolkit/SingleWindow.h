@@ -1,7 +1,10 @@
 // One instance of a program window. Showing it creates the window when it is not loaded
 // (the first time, or after the user closed it from its title bar, which unloads it), shows
-// it without blocking the caller and makes it the active window.
+// it without blocking the caller and makes it the active window. When it hides itself, the
+// window that showed it (the opener, if one is given) becomes active again.
 #pragma once
+
+#include "ReturnFocus.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -15,12 +18,14 @@ public:
     SingleWindow &operator=(const SingleWindow &) = delete;
     ~SingleWindow() { delete m_window.data(); }
 
-    template <typename Make> Window *show(Make make)
+    template <typename Make> Window *show(Make make, QWidget *opener = nullptr)
     {
         if (!m_window) {
             m_window = make();
             m_window->setAttribute(Qt::WA_DeleteOnClose);
+            m_returnFocus = new ReturnFocus(m_window, opener);
         }
+        m_returnFocus->setOpener(opener);
         m_window->show();
         m_window->raise();
         m_window->activateWindow();
@@ -32,6 +37,7 @@ public:
 
 private:
     QPointer<Window> m_window;
+    ReturnFocus *m_returnFocus = nullptr; // owned by the window
 };
 
 } // namespace toolkit
