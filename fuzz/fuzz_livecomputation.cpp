@@ -1,12 +1,17 @@
 // Fuzzes the editor's recomputation on a key release with any three field texts. The first
 // byte chooses the typed field; then come the typed text, the partner's text and the shown
 // consumption, one per line. A refusal must come exactly for a typed text that is no number,
-// and an outcome that was not refused must show at most two characters after its first comma.
+// an outcome that was not refused must show at most two characters after its first comma, and a
+// consumption recomputed from two positive numbers must still read as a number no further from the
+// true consumption than cutting two decimals allows (0,01, or 1 % of a large value).
+#include "Consumption.h"
 #include "Failure.h"
 #include "FuzzInput.h"
 #include "LiveConsumption.h"
 #include "NumberText.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,6 +24,21 @@ namespace {
                  typedText.toUtf8().constData(), otherText.toUtf8().constData(),
                  consumptionText.toUtf8().constData());
     std::abort();
+}
+
+bool positive(const QString &text)
+{
+    const std::optional<double> value = NumberText::read(text);
+    return value && *value > 0.0;
+}
+
+// An open fault, kept as cases in tests/fuzzregress: the two-decimal cut of a consumption written
+// in exponent form cuts its exponent off: 1,5E-05 becomes "1,5E", which is no number, and
+// 1,2345E-05 becomes "1,23", a number 100 000 times too large. The fuzzer looks past such results
+// until the cut is fixed, so that it can go on finding other faults.
+bool knownOpenFault(double consumption)
+{
+    return NumberText::text(consumption).contains(QLatin1Char('E'));
 }
 
 } // namespace
@@ -48,6 +68,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const qsizetype comma = outcome.consumptionText.indexOf(QLatin1Char(','));
     if (comma >= 0 && outcome.consumptionText.size() - comma - 1 > 2)
         fail("consumption keeps more than two characters after the comma", typedText, otherText,
+             consumptionText);
+    if (!positive(typedText) || !positive(otherText))
+        return 0;
+    const double own = *NumberText::read(typedText);
+    const double other = *NumberText::read(otherText);
+    const bool litresTyped = typed == LiveConsumption::Typed::Litres;
+    const double consumption = Consumption::per100km(litresTyped ? own : other, litresTyped ? other : own);
+    if (knownOpenFault(consumption))
+        return 0;
+    const std::optional<double> shown = NumberText::read(outcome.consumptionText);
+    if (!shown)
+        fail("recomputed consumption is no number", typedText, otherText, consumptionText);
+    if (std::fabs(*shown - consumption) > std::max(0.01, 0.01 * std::fabs(consumption)))
+        fail("recomputed consumption is further off than the cut allows", typedText, otherText,
              consumptionText);
     return 0;
 }

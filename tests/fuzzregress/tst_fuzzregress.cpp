@@ -1,6 +1,7 @@
 // Inputs the fuzzers found, kept as tests, beside their nearest neighbours that must keep
 // working. Rows marked as open faults are expected to fail until the fix lands; once it has,
 // QtTest reports them as passing unexpectedly, and the mark must go.
+#include "Consumption.h"
 #include "DateCheck.h"
 #include "NumberText.h"
 
@@ -14,6 +15,8 @@ class FuzzRegressTest : public QObject {
 private slots:
     void numberTextReadsBack_data();
     void numberTextReadsBack();
+    void shownConsumptionIsNearTheValue_data();
+    void shownConsumptionIsNearTheValue();
     void acceptedDateIsCalendarDate_data();
     void acceptedDateIsCalendarDate();
 };
@@ -48,6 +51,38 @@ void FuzzRegressTest::numberTextReadsBack()
         QEXPECT_FAIL("", "the number text rounds beyond the range of a double", Abort);
     QVERIFY2(back.has_value(), qPrintable(written));
     QVERIFY2(std::fabs(*back - value) <= 1e-14 * std::fabs(value), qPrintable(written));
+}
+
+void FuzzRegressTest::shownConsumptionIsNearTheValue_data()
+{
+    QTest::addColumn<double>("litres");
+    QTest::addColumn<double>("kilometres");
+    QTest::addColumn<bool>("openFault");
+
+    QTest::newRow("45,5 l / 600 km") << 45.5 << 600.0 << false;
+    QTest::newRow("1 l / 12 km") << 1.0 << 12.0 << false;
+    QTest::newRow("largest without exponent") << 999999999999.99 << 1.0 << false;
+    QTest::newRow("smallest without exponent") << 0.0001 << 100.0 << false;
+    QTest::newRow("tiny, one decimal in exponent form") << 0.00015 << 1000.0 << true;
+    QTest::newRow("tiny, many decimals in exponent form") << 0.00012345 << 1000.0 << true;
+    QTest::newRow("huge, one decimal in exponent form") << 1.5e20 << 1.0 << true;
+    QTest::newRow("huge, whole in exponent form") << 1e20 << 1.0 << false;
+}
+
+void FuzzRegressTest::shownConsumptionIsNearTheValue()
+{
+    QFETCH(double, litres);
+    QFETCH(double, kilometres);
+    QFETCH(bool, openFault);
+
+    const double consumption = Consumption::per100km(litres, kilometres);
+    const QString shown = Consumption::shownText(consumption);
+    const std::optional<double> value = NumberText::read(shown);
+    if (openFault)
+        QEXPECT_FAIL("", "the two-decimal cut cuts the exponent off a number text", Abort);
+    QVERIFY2(value.has_value() &&
+                 std::fabs(*value - consumption) <= std::max(0.01, 0.01 * std::fabs(consumption)),
+             qPrintable(shown));
 }
 
 void FuzzRegressTest::acceptedDateIsCalendarDate_data()
