@@ -26,7 +26,7 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 {
     const auto answer = reply(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return answer ? answer->atom : XCB_ATOM_NONE;
+    return answer ? answer->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 std::string property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name)
