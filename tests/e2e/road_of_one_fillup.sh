@@ -31,13 +31,16 @@ app_pid=
 passed=0
 failed=0
 
+watchdog_pid=
+
 cleanup() {
+    [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null && wait "$watchdog_pid" 2>/dev/null
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 3' INT TERM
+trap 'exit 3' INT TERM HUP PIPE
 
 pass() { passed=$((passed + 1)); echo "  ok   $1"; }
 fail() { failed=$((failed + 1)); echo "  FAIL $1"; }
@@ -56,6 +59,14 @@ summary() {
 # A step the rest of the road cannot do without: report it and stop.
 give_up() {
     fail "$1"
+    if [ -s "$work/program.log" ]; then
+        echo "  program output:"
+        sed 's/^/    /' "$work/program.log"
+    fi
+    echo "  windows: $(xdotool search --onlyvisible --name '' getwindowname %@ 2>/dev/null | tr '\n' ',')"
+    echo "  program pid $app_pid: $(ps -o stat=,cmd= -p "$app_pid" 2>/dev/null)"
+    echo "  X server pid $xvfb_pid: $(ps -o stat=,cmd= -p "$xvfb_pid" 2>/dev/null)"
+    sed 's/^/    /' "$work/xvfb.log"
     echo "  (stopping: the remaining steps need this one)"
     summary
     exit 1
@@ -109,7 +120,9 @@ first_motorrad='01.11.2026|200.0|8.0|4.0|realrealreal'
 for ((n = 90; n < 140; n++)); do
     [ -e "/tmp/.X$n-lock" ] && continue
     : >"$work/display"
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    # -noreset: without it the server resets whenever its last client leaves (as setxkbmap does below),
+    # which drops the keyboard layout and refuses connections for a moment.
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset -displayfd 3 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     # Either our server answers or it gave up because another one took the display meanwhile.
     if poll 100 eval '[ -s "$work/display" ] || ! kill -0 $xvfb_pid 2>/dev/null' && [ -s "$work/display" ]; then
@@ -119,6 +132,22 @@ for ((n = 90; n < 140; n++)); do
     xvfb_pid=
 done
 [ -n "$xvfb_pid" ] || { echo "FAIL: no X server could be started" >&2; exit 2; }
+# Should this script be killed outright (a test timeout), the X server and the temporary folder go
+# too, and the program ends with its display.
+script_pid=$$
+(
+    nap=
+    trap - EXIT INT HUP PIPE
+    trap 'kill $nap 2>/dev/null; exit 0' TERM
+    while kill -0 "$script_pid" 2>/dev/null; do
+        sleep 0.5 &
+        nap=$!
+        wait $nap
+    done
+    kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+) </dev/null >/dev/null 2>&1 &
+watchdog_pid=$!
 export DISPLAY=":$n"
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
