@@ -264,8 +264,25 @@ shoot "$overview" "$shots/e2e-overview.png" 'rgb(0,0,255)' && pass "screenshot e
 # ---- 5. select the new row and open the editor
 
 step "5. Record selector of the second row, then 'Bearbeiten'"
-# Grid at left 120, top 960 twips (8, 64 px); header row 18 px, rows 19 px; selector column 15 px wide.
-click_at "$overview" 15 111
+# Grid at left 120, top 960 twips (8, 64 px); the selector column is about 15 px wide. The row
+# heights follow the font, so they are measured on the picture: the grey lines that divide the
+# selector column are the grid's top edge, the header's lower edge and each row's lower edge.
+dividers=$(convert "$shots/e2e-overview.png" -crop 1x290+15+62 +repage -depth 8 txt:- 2>/dev/null | awk '
+    NR > 1 {
+        split($1, at, /[,:]/); y = at[2] + 62
+        for (i = 2; i <= NF; i++) if ($i ~ /^#/) hex = $i
+        v = (index("0123456789ABCDEF", substr(hex, 2, 1)) - 1) * 16 + index("0123456789ABCDEF", substr(hex, 3, 1)) - 1
+        if (v >= 144 && v <= 200) { if (y != last + 1) printf "%d ", y; last = y }
+    }')
+read -r -a divider <<<"$dividers"
+if [ "${#divider[@]}" -ge 4 ]; then
+    second_row_y=$(((divider[2] + divider[3]) / 2))
+    pass "second grid row found between y $((divider[2])) and $((divider[3]))"
+else
+    second_row_y=111 # as measured with the fonts of Debian 12: header 18 px, rows 19 px
+    fail "grid row dividers not found in the picture (found: '$dividers'); trying y $second_row_y"
+fi
+click_at "$overview" 15 "$second_row_y"
 # Command1 'Bearbeiten': left 240, top 4920, 6855 x 375 twips.
 click_at "$overview" 244 340
 editor=$(wait_window Bearbeiten) || give_up "editor window 'Bearbeiten' did not appear"
