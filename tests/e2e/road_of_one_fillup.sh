@@ -6,7 +6,8 @@
 #
 #   road_of_one_fillup.sh <program> <log schema .sql, or a log file to copy> <screenshot folder>
 #
-# Needs Xvfb (with setxkbmap), xdotool, xwininfo, sqlite3 and ImageMagick (import, convert); installs nothing itself.
+# Needs Xvfb (with setxkbmap), xdotool, xwininfo, sqlite3 and ImageMagick (import, convert);
+# installs nothing itself.
 # Ends with "N passed, M failed"; the exit status is 0 only when nothing failed.
 set -u
 
@@ -28,10 +29,9 @@ mkdir -p "$shots"
 work=$(mktemp -d "${TMPDIR:-/tmp}/tankverzehr-e2e.XXXXXX")
 xvfb_pid=
 app_pid=
+watchdog_pid=
 passed=0
 failed=0
-
-watchdog_pid=
 
 cleanup() {
     [ -n "$watchdog_pid" ] && kill "$watchdog_pid" 2>/dev/null && wait "$watchdog_pid" 2>/dev/null
