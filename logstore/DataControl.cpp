@@ -8,6 +8,7 @@
 
 #include <Failure.h>
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSqlQuery>
 
@@ -45,7 +46,9 @@ void DataControl::refresh()
 {
     std::unique_ptr<Connection> opened;
     const Connection *connection = m_connection.get();
-    if (!m_connection || m_connection->path() != m_databaseName) {
+    // An opening kept from the last refresh would go on reading (and writing into) a file that
+    // has since been removed; a missing file must fail here as it does on a first opening.
+    if (!m_connection || m_connection->path() != m_databaseName || !QFileInfo::exists(m_databaseName)) {
         opened = std::make_unique<Connection>(m_databaseName);
         connection = opened.get();
     }
