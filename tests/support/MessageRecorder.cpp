@@ -9,13 +9,3 @@ MessageRecorder::~MessageRecorder()
 {
     toolkit::MessageBox::setSink({});
 }
-
-const QList<toolkit::MessageBox::Shown> &MessageRecorder::shown() const
-{
-    return m_shown;
-}
-
-void MessageRecorder::clear()
-{
-    m_shown.clear();
-}

@@ -12,8 +12,8 @@ public:
     MessageRecorder(const MessageRecorder &) = delete;
     MessageRecorder &operator=(const MessageRecorder &) = delete;
 
-    const QList<toolkit::MessageBox::Shown> &shown() const;
-    void clear();
+    const QList<toolkit::MessageBox::Shown> &shown() const { return m_shown; }
+    void clear() { m_shown.clear(); }
 
 private:
     QList<toolkit::MessageBox::Shown> m_shown;

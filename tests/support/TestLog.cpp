@@ -5,50 +5,12 @@
 #include <LogNames.h>
 #include <ProgramDirectory.h>
 
-#include <QAtomicInt>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTest>
+#include <QSqlRecord>
 #include <stdexcept>
-
-namespace {
-
-QAtomicInt testConnectionCounter;
-
-// A short-lived connection of the test's own, closed and removed when it goes.
-class OwnConnection {
-public:
-    explicit OwnConnection(const QString &path)
-        : m_name(QStringLiteral("testlog-%1").arg(testConnectionCounter.fetchAndAddRelaxed(1)))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            throw std::runtime_error(db.lastError().text().toStdString());
-    }
-    ~OwnConnection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-};
-
-void run(QSqlQuery &query)
-{
-    if (!query.exec())
-        throw std::runtime_error(query.lastError().text().toStdString());
-}
-
-} // namespace
 
 TestLog::TestLog()
 {
@@ -63,16 +25,6 @@ TestLog::~TestLog()
     toolkit::ProgramDirectory::setOverride(QString());
 }
 
-QString TestLog::dir() const
-{
-    return m_dir.path();
-}
-
-QString TestLog::path() const
-{
-    return m_dir.filePath(QStringLiteral("Verbrauch.mdb"));
-}
-
 QString TestLog::schema()
 {
     QFile file(QStringLiteral(TANKVERZEHR_SCHEMA_FILE));
@@ -81,60 +33,76 @@ QString TestLog::schema()
     return QString::fromUtf8(file.readAll());
 }
 
+QList<QVariantList> TestLog::query(const QString &path, const QString &sql, const QVariantList &values)
+{
+    static int connections = 0;
+    const QString name = QStringLiteral("testlog-%1").arg(++connections);
+    QList<QVariantList> result;
+    QSqlError error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        // One statement is a transaction of its own: it is stored whole or not at all.
+        if (db.open() && query.prepare(sql)) {
+            for (const QVariant &value : values)
+                query.addBindValue(value);
+            query.exec();
+            while (query.next()) {
+                result << QVariantList();
+                for (int i = 0; i < query.record().count(); ++i)
+                    result.last() << query.value(i);
+            }
+        }
+        error = db.isOpen() ? query.lastError() : db.lastError();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (error.isValid())
+        throw std::runtime_error(error.text().toStdString());
+    return result;
+}
+
 void TestLog::append(const QString &table, const QStringList &datumKmLiterVerbrauch)
 {
     const QStringList &fields = logstore::LogNames::fields();
     if (datumKmLiterVerbrauch.size() != fields.size())
         throw std::invalid_argument("append needs four texts");
-    OwnConnection connection(path());
-    QSqlQuery insert(connection.db());
-    insert.prepare(
-        QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(logstore::LogNames::quoted(table)));
+    QVariantList values;
     for (int i = 0; i < fields.size(); ++i)
-        insert.addBindValue(logstore::FieldValue::toStored(fields.at(i), datumKmLiterVerbrauch.at(i)));
-    run(insert);
+        values << logstore::FieldValue::toStored(fields.at(i), datumKmLiterVerbrauch.at(i));
+    query(path(), QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(logstore::LogNames::quoted(table)),
+          values);
 }
 
 void TestLog::appendMany(const QString &table, int count)
 {
-    OwnConnection connection(path());
-    QSqlDatabase db = connection.db();
-    db.transaction();
-    {
-        QSqlQuery insert(db);
-        insert.prepare(
-            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
-                           "INSERT INTO %1 SELECT '01.01.2024', i, i / 10.0, 7.5 FROM n")
-                .arg(logstore::LogNames::quoted(table)));
-        insert.addBindValue(count);
-        run(insert);
-    }
-    db.commit();
+    if (count <= 0) // the generating query always yields its first row
+        return;
+    query(path(),
+          QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                         "INSERT INTO %1 SELECT '01.01.2024', i, i / 10.0, 7.5 FROM n")
+              .arg(logstore::LogNames::quoted(table)),
+          {count});
 }
 
 QList<QStringList> TestLog::rows(const QString &table) const
 {
-    OwnConnection connection(path());
-    QSqlQuery query(connection.db());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(logstore::LogNames::quoted(table)));
-    run(query);
     QList<QStringList> result;
-    while (query.next()) {
-        QStringList row;
-        for (int i = 0; i < 4; ++i)
-            row << logstore::FieldValue::toText(query.value(i));
-        result << row;
+    for (const QVariantList &row :
+         query(path(),
+               QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(logstore::LogNames::quoted(table)))) {
+        QStringList texts;
+        for (const QVariant &value : row)
+            texts << logstore::FieldValue::toText(value);
+        result << texts;
     }
     return result;
 }
 
 int TestLog::count(const QString &table) const
 {
-    OwnConnection connection(path());
-    QSqlQuery query(connection.db());
-    query.prepare(QStringLiteral("SELECT count(*) FROM %1").arg(logstore::LogNames::quoted(table)));
-    run(query);
-    query.next();
-    return query.value(0).toInt();
+    return query(path(), QStringLiteral("SELECT count(*) FROM %1").arg(logstore::LogNames::quoted(table)))
+        .at(0)
+        .at(0)
+        .toInt();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 
 class TestLog {
 public:
@@ -14,13 +15,13 @@ public:
     TestLog(const TestLog &) = delete;
     TestLog &operator=(const TestLog &) = delete;
 
-    QString dir() const;
-    QString path() const;
+    QString dir() const { return m_dir.path(); }
+    QString path() const { return m_dir.filePath(QStringLiteral("Verbrauch.mdb")); }
 
     // Appends one row directly (own connection): Datum, Gefahrene Kilometer, Getankte Liter,
     // Verbrauch auf 100 km in Liter, converted as the program converts them.
     void append(const QString &table, const QStringList &datumKmLiterVerbrauch);
-    // Appends count generated rows in one transaction (row n: "01.01.2024", n km, n/10 l, 7,5).
+    // Appends count generated rows in one statement (row n: "01.01.2024", n km, n/10 l, 7,5).
     void appendMany(const QString &table, int count);
     // All rows in stored order, each field as the program reads it back.
     QList<QStringList> rows(const QString &table) const;
@@ -28,6 +29,10 @@ public:
 
     // The schema text the build uses.
     static QString schema();
+    // Runs one statement on a short-lived connection of the test's own, behind the program's
+    // back, and returns its rows; throws std::runtime_error when the engine refuses it.
+    static QList<QVariantList> query(const QString &path, const QString &sql,
+                                     const QVariantList &values = {});
 
 private:
     QTemporaryDir m_dir;
