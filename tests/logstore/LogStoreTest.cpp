@@ -11,6 +11,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
@@ -373,6 +374,10 @@ void LogStoreTest::changesRefused()
     f.open(f.control, QStringLiteral("Autogesamt"));
     QVERIFY_THROWS_EXCEPTION(toolkit::Failure, f.control.edit());
     QVERIFY_THROWS_EXCEPTION(toolkit::Failure, f.control.deleteCurrent());
+    // A log file removed after the last refresh: the next refresh fails and nothing is made anew.
+    QVERIFY(QFile::remove(f.log.path()));
+    QVERIFY_THROWS_EXCEPTION(toolkit::Failure, f.control.refresh());
+    QVERIFY(!QFile::exists(f.log.path()));
     Fixture empty(0); // no current row at all; the boxes are cleared
     empty.boxes[0].setText(QStringLiteral("alt"));
     empty.control.refresh();
