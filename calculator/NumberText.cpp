@@ -130,6 +130,11 @@ QString NumberText::text(double value)
     const auto ePos = sci.find('e');
     std::string digits = sci.substr(0, 1) + sci.substr(2, ePos - 2);
     const int exponent = std::atoi(sci.c_str() + ePos + 1);
+    // Rounded up to 15 digits, the largest doubles would be written as a number beyond the range
+    // of a double, which no longer reads back; those are rounded toward zero instead.
+    const std::string largest = "179769313486231";
+    if (exponent == 308 && digits > largest)
+        digits = largest;
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
@@ -161,5 +166,10 @@ QString NumberText::cut(const QString &text)
     const qsizetype comma = text.indexOf(QLatin1Char(','));
     if (comma < 0)
         return text;
+    // A number text in exponent form keeps its exponent: cutting it off would turn 1,5E-05 into
+    // "1,5E", which is no number, and 1,2345E-05 into 1,23, a value 100,000 times too large.
+    const qsizetype exponent = text.indexOf(QLatin1Char('E'), comma);
+    if (exponent > comma && NumberText::isNumeric(text))
+        return text.left(qMin(comma + 3, exponent)) + text.mid(exponent);
     return text.left(comma + 3);
 }

@@ -21,6 +21,7 @@ public:
     // Magnitudes from 1E+15 up and below 1E-04 are written in exponent form: 1E+15, 1,5E-05.
     static QString text(double value);
 
-    // Keeps a text up to two characters after its first comma; truncates, never rounds.
+    // Keeps a text up to two characters after its first comma; truncates, never rounds. A number
+    // in exponent form is cut in its mantissa and keeps its exponent.
     static QString cut(const QString &text);
 };

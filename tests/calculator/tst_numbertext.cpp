@@ -87,7 +87,7 @@ void NumberTextTest::text_data()
     QTest::newRow("smallest fixed") << 0.0001 << "0,0001";
     QTest::newRow("exponent below 1E-4") << 0.00001 << "1E-05";
     QTest::newRow("denormal") << 5e-324 << "4,94065645841247E-324";
-    QTest::newRow("largest double") << std::numeric_limits<double>::max() << "1,79769313486232E+308";
+    QTest::newRow("largest double") << std::numeric_limits<double>::max() << "1,79769313486231E+308";
 }
 
 void NumberTextTest::text()
@@ -118,8 +118,12 @@ void NumberTextTest::cut_data()
                                         << "1,23";
     QTest::newRow("decimal point is not cut") << "7.5833"
                                               << "7.5833";
-    QTest::newRow("exponent text") << "1,5E-05"
-                                   << "1,5E";
+    QTest::newRow("exponent kept") << "1,5E-05"
+                                   << "1,5E-05";
+    QTest::newRow("mantissa cut, exponent kept") << "1,23456E+20"
+                                                 << "1,23E+20";
+    QTest::newRow("not a number, cut at the comma") << "1,567Ex"
+                                                    << "1,56";
     QTest::newRow("empty") << ""
                            << "";
 }
