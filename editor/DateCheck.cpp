@@ -3,13 +3,12 @@
 #include "NumberText.h"
 
 #include <QDate>
-#include <cmath>
 
 namespace {
 
-bool isFourDigits(const QString &text)
+bool isDigits(const QString &text, qsizetype count)
 {
-    if (text.size() != 4)
+    if (text.size() != count)
         return false;
     for (const QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
@@ -119,11 +118,13 @@ std::optional<QString> DateCheck::refusal(const QString &dateText, const QString
         return inFuture();
     if (enteredYear < QStringLiteral("1900"))
         return before1900();
-    if (dateText.size() != 10 || !isFourDigits(enteredYear))
+    if (dateText.size() != 10 || !isDigits(enteredYear, 4))
         return wrongFormat();
 
+    // Day and month are two digits each: number reading alone would also take " 1", ".1" or "+1",
+    // and the log would then keep a date that is not in the day.month.year form.
     const std::optional<double> day = NumberText::read(enteredDay);
-    if (!day)
+    if (!day || !isDigits(enteredDay, 2))
         return dayNotNumeric();
     if (*day < 1)
         return dayBelowOne();
@@ -131,7 +132,7 @@ std::optional<QString> DateCheck::refusal(const QString &dateText, const QString
         return dayAbove31();
 
     const std::optional<double> month = NumberText::read(enteredMonth);
-    if (!month)
+    if (!month || !isDigits(enteredMonth, 2))
         return monthNotNumeric();
     if (*month < 1)
         return monthBelowOne();
@@ -139,8 +140,7 @@ std::optional<QString> DateCheck::refusal(const QString &dateText, const QString
         return monthAbove12();
 
     // A day from 1 to 31 and a month from 1 to 12 still need not make a day of the calendar.
-    if (std::floor(*day) != *day || std::floor(*month) != *month ||
-        !QDate(enteredYear.toInt(), static_cast<int>(*month), static_cast<int>(*day)).isValid())
+    if (!QDate(enteredYear.toInt(), static_cast<int>(*month), static_cast<int>(*day)).isValid())
         return dayNotInMonth();
     return std::nullopt;
 }

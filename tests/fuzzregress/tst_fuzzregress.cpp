@@ -1,6 +1,5 @@
 // Inputs the fuzzers found, kept as tests, beside their nearest neighbours that must keep
-// working. Rows marked as open faults are expected to fail until the fix lands; once it has,
-// QtTest reports them as passing unexpectedly, and the mark must go.
+// working.
 #include "Consumption.h"
 #include "DateCheck.h"
 #include "NumberText.h"
@@ -24,31 +23,27 @@ private slots:
 void FuzzRegressTest::numberTextReadsBack_data()
 {
     QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("openFault");
 
     const double largest = std::numeric_limits<double>::max();
-    QTest::newRow("largest double") << largest << true;
-    QTest::newRow("largest negative double") << -largest << true;
-    QTest::newRow("just below the rounding edge") << 1.7976931348623149e308 << false;
-    QTest::newRow("smallest subnormal") << std::numeric_limits<double>::denorm_min() << false;
-    QTest::newRow("smallest normal") << std::numeric_limits<double>::min() << false;
-    QTest::newRow("subnormal with many digits") << 1.23456789e-310 << false;
-    QTest::newRow("one third") << 1.0 / 3.0 << false;
-    QTest::newRow("first exponent form") << 1e15 << false;
-    QTest::newRow("below exponent form") << 999999999999999.0 << false;
-    QTest::newRow("small exponent form") << -1.5e-5 << false;
-    QTest::newRow("more than 15 digits") << 123456789012345678.0 << false;
+    QTest::newRow("largest double") << largest;
+    QTest::newRow("largest negative double") << -largest;
+    QTest::newRow("just below the rounding edge") << 1.7976931348623149e308;
+    QTest::newRow("smallest subnormal") << std::numeric_limits<double>::denorm_min();
+    QTest::newRow("smallest normal") << std::numeric_limits<double>::min();
+    QTest::newRow("subnormal with many digits") << 1.23456789e-310;
+    QTest::newRow("one third") << 1.0 / 3.0;
+    QTest::newRow("first exponent form") << 1e15;
+    QTest::newRow("below exponent form") << 999999999999999.0;
+    QTest::newRow("small exponent form") << -1.5e-5;
+    QTest::newRow("more than 15 digits") << 123456789012345678.0;
 }
 
 void FuzzRegressTest::numberTextReadsBack()
 {
     QFETCH(double, value);
-    QFETCH(bool, openFault);
 
     const QString written = NumberText::text(value);
     const std::optional<double> back = NumberText::read(written);
-    if (openFault)
-        QEXPECT_FAIL("", "the number text rounds beyond the range of a double", Abort);
     QVERIFY2(back.has_value(), qPrintable(written));
     QVERIFY2(std::fabs(*back - value) <= 1e-14 * std::fabs(value), qPrintable(written));
 }
@@ -57,29 +52,25 @@ void FuzzRegressTest::shownConsumptionIsNearTheValue_data()
 {
     QTest::addColumn<double>("litres");
     QTest::addColumn<double>("kilometres");
-    QTest::addColumn<bool>("openFault");
 
-    QTest::newRow("45,5 l / 600 km") << 45.5 << 600.0 << false;
-    QTest::newRow("1 l / 12 km") << 1.0 << 12.0 << false;
-    QTest::newRow("largest without exponent") << 999999999999.99 << 1.0 << false;
-    QTest::newRow("smallest without exponent") << 0.0001 << 100.0 << false;
-    QTest::newRow("tiny, one decimal in exponent form") << 0.00015 << 1000.0 << true;
-    QTest::newRow("tiny, many decimals in exponent form") << 0.00012345 << 1000.0 << true;
-    QTest::newRow("huge, one decimal in exponent form") << 1.5e20 << 1.0 << true;
-    QTest::newRow("huge, whole in exponent form") << 1e20 << 1.0 << false;
+    QTest::newRow("45,5 l / 600 km") << 45.5 << 600.0;
+    QTest::newRow("1 l / 12 km") << 1.0 << 12.0;
+    QTest::newRow("largest without exponent") << 999999999999.99 << 1.0;
+    QTest::newRow("smallest without exponent") << 0.0001 << 100.0;
+    QTest::newRow("tiny, one decimal in exponent form") << 0.00015 << 1000.0;
+    QTest::newRow("tiny, many decimals in exponent form") << 0.00012345 << 1000.0;
+    QTest::newRow("huge, one decimal in exponent form") << 1.5e20 << 1.0;
+    QTest::newRow("huge, whole in exponent form") << 1e20 << 1.0;
 }
 
 void FuzzRegressTest::shownConsumptionIsNearTheValue()
 {
     QFETCH(double, litres);
     QFETCH(double, kilometres);
-    QFETCH(bool, openFault);
 
     const double consumption = Consumption::per100km(litres, kilometres);
     const QString shown = Consumption::shownText(consumption);
     const std::optional<double> value = NumberText::read(shown);
-    if (openFault)
-        QEXPECT_FAIL("", "the two-decimal cut cuts the exponent off a number text", Abort);
     QVERIFY2(value.has_value() &&
                  std::fabs(*value - consumption) <= std::max(0.01, 0.01 * std::fabs(consumption)),
              qPrintable(shown));
@@ -90,31 +81,30 @@ void FuzzRegressTest::acceptedDateIsCalendarDate_data()
     QTest::addColumn<QString>("dateText");
     QTest::addColumn<QString>("today");
     QTest::addColumn<bool>("accepted");
-    QTest::addColumn<bool>("openFault");
 
     const QString today = QStringLiteral("15.06.2024");
-    QTest::newRow("today") << "15.06.2024" << today << true << false;
-    QTest::newRow("earlier year, day above today's") << "31.12.1999" << today << true << false;
-    QTest::newRow("first day of 1900") << "01.01.1900" << today << true << false;
+    QTest::newRow("today") << "15.06.2024" << today << true;
+    QTest::newRow("earlier year, day above today's") << "31.12.1999" << today << true;
+    QTest::newRow("first day of 1900") << "01.01.1900" << today << true;
     QTest::newRow("today in year 9999") << "31.12.9999"
-                                        << "31.12.9999" << true << false;
-    QTest::newRow("no 31st in February") << "31.02.1999" << today << false << false;
-    QTest::newRow("29th February of a leap year") << "29.02.2000" << today << true << false;
-    QTest::newRow("no 29th February in 1900") << "29.02.1900" << today << false << false;
-    QTest::newRow("tomorrow") << "16.06.2024" << today << false << false;
-    QTest::newRow("exponent in the day") << "1e0.01.1999" << today << false << false;
-    QTest::newRow("day with a leading dot") << ".1.01.1999" << today << false << true;
-    QTest::newRow("day with a leading blank") << " 1.01.1999" << today << false << true;
-    QTest::newRow("day with a leading tab") << "\t1.01.1999" << today << false << true;
-    QTest::newRow("day with a plus sign") << "+1.01.1999" << today << false << true;
-    QTest::newRow("day with a trailing dot") << "1..01.1999" << today << false << true;
-    QTest::newRow("day with a trailing comma") << "1,.01.1999" << today << false << true;
-    QTest::newRow("day with a trailing blank") << "1 .01.1999" << today << false << true;
-    QTest::newRow("month with a leading dot") << "01..1.1999" << today << false << true;
-    QTest::newRow("month with a leading blank") << "01. 1.1999" << today << false << true;
-    QTest::newRow("month with a plus sign") << "01.+1.1999" << today << false << true;
-    QTest::newRow("month with a trailing comma") << "01.1,.1999" << today << false << true;
-    QTest::newRow("month with a trailing dot") << "01.1..1999" << today << false << true;
+                                        << "31.12.9999" << true;
+    QTest::newRow("no 31st in February") << "31.02.1999" << today << false;
+    QTest::newRow("29th February of a leap year") << "29.02.2000" << today << true;
+    QTest::newRow("no 29th February in 1900") << "29.02.1900" << today << false;
+    QTest::newRow("tomorrow") << "16.06.2024" << today << false;
+    QTest::newRow("exponent in the day") << "1e0.01.1999" << today << false;
+    QTest::newRow("day with a leading dot") << ".1.01.1999" << today << false;
+    QTest::newRow("day with a leading blank") << " 1.01.1999" << today << false;
+    QTest::newRow("day with a leading tab") << "\t1.01.1999" << today << false;
+    QTest::newRow("day with a plus sign") << "+1.01.1999" << today << false;
+    QTest::newRow("day with a trailing dot") << "1..01.1999" << today << false;
+    QTest::newRow("day with a trailing comma") << "1,.01.1999" << today << false;
+    QTest::newRow("day with a trailing blank") << "1 .01.1999" << today << false;
+    QTest::newRow("month with a leading dot") << "01..1.1999" << today << false;
+    QTest::newRow("month with a leading blank") << "01. 1.1999" << today << false;
+    QTest::newRow("month with a plus sign") << "01.+1.1999" << today << false;
+    QTest::newRow("month with a trailing comma") << "01.1,.1999" << today << false;
+    QTest::newRow("month with a trailing dot") << "01.1..1999" << today << false;
 }
 
 void FuzzRegressTest::acceptedDateIsCalendarDate()
@@ -122,11 +112,8 @@ void FuzzRegressTest::acceptedDateIsCalendarDate()
     QFETCH(QString, dateText);
     QFETCH(QString, today);
     QFETCH(bool, accepted);
-    QFETCH(bool, openFault);
 
     const std::optional<QString> refusal = DateCheck::refusal(dateText, today);
-    if (openFault)
-        QEXPECT_FAIL("", "a day or month that is no pair of digits but reads as a number is accepted", Abort);
     QCOMPARE(!refusal.has_value(), accepted);
     if (accepted) {
         const QDate date = QDate::fromString(dateText, QStringLiteral("dd.MM.yyyy"));
