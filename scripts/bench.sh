@@ -8,3 +8,5 @@ for bench in build-bench/bench/*_bench; do
     echo "== $(basename "$bench")"
     "$bench"
 done
+echo "== start-up against a bare Qt program"
+bash bench/startup/startup.sh 20 build-bench/tankverzehr
