@@ -1,10 +1,13 @@
 // Fuzzes the number-text rules. For any text: the numeric test agrees with number reading;
 // a number read from it is written as a number text that reads back to the same number (up to
-// the 15 significant digits the text keeps); the two-decimal cut gives a prefix of the text
-// with at most two characters after its first comma. For any eight bytes taken as a finite
+// the 15 significant digits the text keeps); the two-decimal cut gives the beginning of the text
+// with at most two characters after its first comma (and a number's exponent), and a number stays
+// a number. For any eight bytes taken as a finite
 // double, its number text reads back the same way.
 #include "FuzzInput.h"
 #include "NumberText.h"
+
+#include <QRegularExpression>
 
 #include <cmath>
 #include <cstdio>
@@ -35,12 +38,22 @@ void checkRoundTrip(double value)
 
 void checkCut(const QString &text)
 {
+    // The cut keeps the beginning of the text up to two characters after its first comma; a
+    // number in exponent form keeps its exponent behind the cut mantissa, so it stays that number.
     const QString cut = NumberText::cut(text);
-    if (!text.startsWith(cut))
-        fail("cut is no prefix", text);
-    const qsizetype comma = cut.indexOf(QLatin1Char(','));
-    if (comma >= 0 && cut.size() - comma - 1 > 2)
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    const qsizetype exponent =
+        comma < 0 ? -1 : text.indexOf(QRegularExpression(QStringLiteral("[Ee]")), comma);
+    const bool keepsExponent = exponent > comma && NumberText::isNumeric(text);
+    const QString tail = keepsExponent ? text.mid(exponent) : QString();
+    const QString head = cut.left(cut.size() - tail.size());
+    if (!cut.endsWith(tail) || !text.startsWith(head) || (keepsExponent && head.size() > exponent))
+        fail("cut is not the beginning of the text (and its exponent)", text);
+    const qsizetype headComma = head.indexOf(QLatin1Char(','));
+    if (headComma >= 0 && head.size() - headComma - 1 > 2)
         fail("cut keeps more than two characters after the comma", text);
+    if (NumberText::isNumeric(text) && !NumberText::isNumeric(cut))
+        fail("the cut of a number is no number", text);
 }
 
 } // namespace
