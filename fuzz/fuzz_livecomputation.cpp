@@ -1,7 +1,8 @@
 // Fuzzes the editor's recomputation on a key release with any three field texts. The first
 // byte chooses the typed field; then come the typed text, the partner's text and the shown
 // consumption, one per line. A refusal must come exactly for a typed text that is no number,
-// an outcome that was not refused must show at most two characters after its first comma, and a
+// an outcome that was not refused must show at most two characters after its first comma (in the
+// mantissa of a number in exponent form), and a
 // consumption recomputed from two positive numbers must still read as a number no further from the
 // true consumption than cutting two decimals allows (0,01, or 1 % of a large value).
 #include "Consumption.h"
@@ -9,6 +10,8 @@
 #include "FuzzInput.h"
 #include "LiveConsumption.h"
 #include "NumberText.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -56,8 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fail("refusal does not match the numeric test", typedText, otherText, consumptionText);
     if (outcome.refused)
         return 0;
-    const qsizetype comma = outcome.consumptionText.indexOf(QLatin1Char(','));
-    if (comma >= 0 && outcome.consumptionText.size() - comma - 1 > 2)
+    // A number in exponent form keeps its exponent: only what stands before it is cut.
+    const QString text = outcome.consumptionText;
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    const QRegularExpressionMatch exponentPart =
+        QRegularExpression(QStringLiteral("[Ee][+-]?[0-9]+[ \\t]*$")).match(text, comma + 1);
+    const qsizetype mantissaEnd =
+        comma >= 0 && exponentPart.hasMatch() ? exponentPart.capturedStart() : text.size();
+    if (comma >= 0 && mantissaEnd - comma - 1 > 2)
         fail("consumption keeps more than two characters after the comma", typedText, otherText,
              consumptionText);
     if (!positive(typedText) || !positive(otherText))
