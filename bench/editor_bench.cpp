@@ -3,22 +3,15 @@
 // several runs.
 #include "Bearbeiten1.h"
 #include "TestLog.h"
+#include "WindowSwitch.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+
 #include <QLineEdit>
-#include <QTest>
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void measure(int entries, int runs)
 {
@@ -27,12 +20,8 @@ void measure(int entries, int runs)
 
     int position = entries - 2;
     Bearbeiten1 editor([] { return QStringLiteral("Auto"); }, [&position] { return QVariant(position); });
-    QWidget other;
-    other.resize(100, 100);
-    other.show();
-    editor.show();
-    editor.activateWindow();
-    if (!QTest::qWaitForWindowActive(&editor)) {
+    WindowSwitch user(editor);
+    if (!user.ready()) {
         std::printf("editor: window could not be activated\n");
         return;
     }
@@ -41,12 +30,9 @@ void measure(int entries, int runs)
     // The overview chooses one of the last three entries and shows the editor again.
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
-        QApplication::setActiveWindow(&other);
+        user.leave();
         position = entries - 1 - run % 3;
-        QElapsedTimer timer;
-        timer.start();
-        QApplication::setActiveWindow(&editor);
-        times.push_back(timer.nsecsElapsed() / 1e6);
+        times.push_back(user.returnMs());
         // Entry n of the generated log has driven n + 1 kilometres.
         if (kilometres->text() != QString::number(position + 1) || !editor.isVisible()) {
             std::printf("editor: activation did not show entry %d\n", position);
@@ -54,7 +40,7 @@ void measure(int entries, int runs)
         }
     }
     std::printf("editor activation near the end, %9d entries: median %8.2f ms  (%d runs)\n", entries,
-                median(times), runs);
+                WindowSwitch::median(times), runs);
 }
 
 } // namespace

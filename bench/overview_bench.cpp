@@ -3,23 +3,19 @@
 #include "DataControl.h"
 #include "TestLog.h"
 #include "Uebersicht.h"
+#include "WindowSwitch.h"
 
 #include <QApplication>
+
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTableView>
-#include <QTest>
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+constexpr auto median = &WindowSwitch::median;
 
 double elapsedMs(const QElapsedTimer &timer)
 {
@@ -32,12 +28,8 @@ void measure(int entries, int runs)
     log.appendMany(QStringLiteral("Auto"), entries);
 
     Uebersicht window([] { return QStringLiteral("Auto"); });
-    QWidget other;
-    other.resize(100, 100);
-    other.show();
-    window.show();
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) {
+    WindowSwitch user(window);
+    if (!user.ready()) {
         std::printf("overview: window could not be activated\n");
         return;
     }
@@ -47,12 +39,9 @@ void measure(int entries, int runs)
     // The user switches to another window and back: the activation steps run.
     std::vector<double> activation;
     for (int run = 0; run < runs; ++run) {
-        QApplication::setActiveWindow(&other);
+        user.leave();
         kilometres->clear();
-        QElapsedTimer timer;
-        timer.start();
-        QApplication::setActiveWindow(&window);
-        activation.push_back(elapsedMs(timer));
+        activation.push_back(user.returnMs());
         if (kilometres->text().isEmpty() || grid->model()->rowCount() != entries) {
             std::printf("overview: activation did not read the log\n");
             return;
