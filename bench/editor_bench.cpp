@@ -6,7 +6,6 @@
 #include "WindowSwitch.h"
 
 #include <QApplication>
-
 #include <QLineEdit>
 #include <cstdio>
 #include <vector>

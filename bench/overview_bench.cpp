@@ -6,7 +6,6 @@
 #include "WindowSwitch.h"
 
 #include <QApplication>
-
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTableView>
