@@ -1,12 +1,11 @@
 // The window services: real message boxes, activation that ignores a closing message box,
-// the failure helper, today's date, the program directory and twips.
+// the failure helper, today's date and the program directory.
 #include "Activation.h"
 #include "Clock.h"
 #include "Failure.h"
 #include "HandlerGuard.h"
 #include "MessageBox.h"
 #include "ProgramDirectory.h"
-#include "Twips.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -59,8 +58,6 @@ private slots:
     void dateText_data();
     void dateText();
     void programDirectory();
-    void twips_data();
-    void twips();
 };
 
 void ToolkitTest::realMessageBox_data()
@@ -73,10 +70,12 @@ void ToolkitTest::realMessageBox_data()
     QTest::addColumn<int>("expectedIcon");
 
     QTest::newRow("two lines with information icon")
-        << "Erste Zeile\r\nZweite Zeile" << "Fehler" << int(toolkit::MessageBox::Icon::Information) << "Fehler"
+        << "Erste Zeile\r\nZweite Zeile"
+        << "Fehler" << int(toolkit::MessageBox::Icon::Information) << "Fehler"
         << "Erste Zeile\nZweite Zeile" << int(QMessageBox::Information);
-    QTest::newRow("program title, no icon") << "Falsche Eingabe" << "" << int(toolkit::MessageBox::Icon::None)
-                                            << "Tankverzehr" << "Falsche Eingabe" << int(QMessageBox::NoIcon);
+    QTest::newRow("program title, no icon") << "Falsche Eingabe"
+                                            << "" << int(toolkit::MessageBox::Icon::None) << "Tankverzehr"
+                                            << "Falsche Eingabe" << int(QMessageBox::NoIcon);
 }
 
 void ToolkitTest::realMessageBox()
@@ -99,7 +98,8 @@ void ToolkitTest::closingMessageBoxIsNoActivation()
 {
     QWidget window;
     int activations = 0;
-    connect(new toolkit::Activation(&window), &toolkit::Activation::activated, &window, [&] { ++activations; });
+    connect(new toolkit::Activation(&window), &toolkit::Activation::activated, &window,
+            [&] { ++activations; });
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTRY_COMPARE(activations, 1);
@@ -174,25 +174,6 @@ void ToolkitTest::programDirectory()
     toolkit::ProgramDirectory::setOverride(QString());
     QCOMPARE(toolkit::ProgramDirectory::databasePath(),
              QCoreApplication::applicationDirPath() + QStringLiteral("/Verbrauch.mdb"));
-}
-
-void ToolkitTest::twips_data()
-{
-    QTest::addColumn<int>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("zero") << 0 << 0;
-    QTest::newRow("one pixel") << 15 << 1;
-    QTest::newRow("rounds down") << 22 << 1;
-    QTest::newRow("rounds half up") << 23 << 2;
-    QTest::newRow("main window width") << 4935 << 329;
-    QTest::newRow("inch") << 1440 << 96;
-}
-
-void ToolkitTest::twips()
-{
-    QFETCH(int, twips);
-    QFETCH(int, pixels);
-    QCOMPARE(toolkit::Twips::toPixels(twips), pixels);
 }
 
 QTEST_MAIN(ToolkitTest)
