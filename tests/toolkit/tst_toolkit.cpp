@@ -6,10 +6,14 @@
 #include "HandlerGuard.h"
 #include "MessageBox.h"
 #include "ProgramDirectory.h"
+#include "Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -24,6 +28,10 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
     bool modal = false;
+    int promptRoom = 0;  // how wide the prompt's label is
+    int longestLine = 0; // how wide its longest line is written
+    int boxWidth = 0;
+    int titleWidth = 0; // how wide the title is written in bold
 };
 
 // Closes the next message box with its OK button once it is shown, noting what it looked like.
@@ -40,6 +48,14 @@ void closeNextBox(SeenBox *seen)
         seen->icon = box->icon();
         seen->buttons = static_cast<int>(box->findChild<QDialogButtonBox *>()->buttons().size());
         seen->modal = box->isModal();
+        const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        seen->promptRoom = label->contentsRect().width();
+        for (const QString &line : box->text().split(QLatin1Char('\n')))
+            seen->longestLine = qMax(seen->longestLine, label->fontMetrics().horizontalAdvance(line));
+        seen->boxWidth = box->width();
+        QFont bold = box->font();
+        bold.setBold(true);
+        seen->titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         timer->deleteLater();
     });
@@ -53,6 +69,7 @@ class ToolkitTest : public QObject {
 private slots:
     void realMessageBox_data();
     void realMessageBox();
+    void germanStandardTexts();
     void closingMessageBoxIsNoActivation();
     void handlerGuardEndsHandler();
     void dateText_data();
@@ -69,10 +86,12 @@ void ToolkitTest::realMessageBox_data()
     QTest::addColumn<QString>("expectedText");
     QTest::addColumn<int>("expectedIcon");
 
-    QTest::newRow("two lines with information icon")
-        << "Erste Zeile\r\nZweite Zeile"
-        << "Fehler" << int(toolkit::MessageBox::Icon::Information) << "Fehler"
-        << "Erste Zeile\nZweite Zeile" << int(QMessageBox::Information);
+    const QString longLine =
+        QStringLiteral("KIlometer- und Literangaben bestehen bekantlich nur aus Zahlen ODER ??");
+    const QString secondLine = QString(37, QLatin1Char(' ')) + QStringLiteral("Also nochmal !!");
+    QTest::newRow("two long lines with information icon")
+        << longLine + "\r\n" + secondLine << "Fehler" << int(toolkit::MessageBox::Icon::Information)
+        << "Fehler" << longLine + "\n" + secondLine << int(QMessageBox::Information);
     QTest::newRow("program title, no icon") << "Falsche Eingabe"
                                             << "" << int(toolkit::MessageBox::Icon::None) << "Tankverzehr"
                                             << "Falsche Eingabe" << int(QMessageBox::NoIcon);
@@ -92,6 +111,22 @@ void ToolkitTest::realMessageBox()
     QTEST(int(seen.icon), "expectedIcon");
     QCOMPARE(seen.buttons, 1);
     QVERIFY(seen.modal);
+    // Each line of the prompt is one line of the box, and a window manager's title bar has room
+    // for the whole title beside its buttons.
+    QVERIFY2(seen.promptRoom >= seen.longestLine, qPrintable(QString::number(seen.promptRoom)));
+    QVERIFY2(seen.boxWidth >= seen.titleWidth + 100, qPrintable(QString::number(seen.boxWidth)));
+}
+
+void ToolkitTest::germanStandardTexts()
+{
+    QVERIFY(toolkit::Translations::installGerman(qApp));
+    QLineEdit box;
+    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << action->text().section(QLatin1Char('\t'), 0, 0); // without the shortcut
+    QVERIFY2(texts.contains(QStringLiteral("&Rückgängig")), qPrintable(texts.join(u'|')));
+    QVERIFY2(texts.contains(QStringLiteral("Alles auswählen")), qPrintable(texts.join(u'|')));
 }
 
 void ToolkitTest::closingMessageBoxIsNoActivation()
@@ -114,7 +149,8 @@ void ToolkitTest::closingMessageBoxIsNoActivation()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(activations, 1);
 
-    // Coming back from another window of the program is.
+    // Coming back from another window of the program is, once the box has gone.
+    QTRY_VERIFY(!toolkit::Activation::isSettling());
     QWidget other;
     other.show();
     other.activateWindow();
