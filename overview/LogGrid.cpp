@@ -119,6 +119,14 @@ QItemSelectionModel::SelectionFlags LogGrid::selectionCommand(const QModelIndex 
 
 void LogGrid::keyPressEvent(QKeyEvent *event)
 {
+    // Space selects the current row as a click on its record selector does, so that the editor
+    // can be reached without a mouse.
+    if (event->key() == Qt::Key_Space && (event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier) {
+        if (currentIndex().isValid())
+            selectRow(currentIndex().row());
+        event->accept();
+        return;
+    }
     CursorAction action = MoveDown;
     switch (event->key()) {
     case Qt::Key_Up:

@@ -1,8 +1,8 @@
 // The read-only grid that lists the rows of a data control. Rows are selected only through
-// the record selectors at its left edge; clicks and arrow keys in the cells move the cell
-// cursor alone, wrapping from the end of one row to the start of the next. The grid's current
-// row is always the data control's current row, so that the position read from the data
-// control is the row the user sees marked.
+// the record selectors at its left edge, or with Space on the current row; clicks and arrow
+// keys in the cells move the cell cursor alone, wrapping from the end of one row to the start
+// of the next. The grid's current row is always the data control's current row, so that the
+// position read from the data control is the row the user sees marked.
 #pragma once
 
 #include <QTableView>

@@ -1,5 +1,6 @@
 // The overview window as the user sees it: totals, average, vehicle name, the listed log and its
 // grid, what it shows when the log file or parts of it are missing, its layout and single instance.
+#include "Activation.h"
 #include "MessageRecorder.h"
 #include "OverviewFixture.h"
 
@@ -111,6 +112,7 @@ void UebersichtTest::totals()
     QCOMPARE(QFile::exists(f.log.path()), damage != QLatin1String("remove")); // the program creates no file
 
     // Each real return to the window reads the log again and tells once more.
+    QTRY_VERIFY(!toolkit::Activation::isSettling());
     QVERIFY(f.leave());
     f.window->activateWindow();
     QTRY_COMPARE(boxes.size(), 2 * told);
@@ -165,6 +167,9 @@ void UebersichtTest::cursorAndSelection_data()
     // Activation again goes back to the first entry and keeps the button's state.
     QTest::newRow("selector, again") << 0 << Texts{"selector 2", "reactivate"} << QPoint(0, 0) << -1 << true;
     QTest::newRow("arrow, again") << 0 << Texts{"Down", "reactivate"} << QPoint(0, 0) << -1 << false;
+    // Without a mouse: Space selects the row the cell cursor is on.
+    QTest::newRow("arrow, then space") << 0 << Texts{"Down", "Space"} << QPoint(0, 1) << 1 << true;
+    QTest::newRow("shift+space") << 0 << Texts{"cell 2 3", "Shift+Space"} << QPoint(0, 2) << 2 << true;
     // A long log: its last entry is reached, shown and opened like any other.
     QTest::newRow("long") << 20000 << Texts{"Ctrl+End", "selector 20003"} << QPoint(0, 20003) << 20003
                           << true;
