@@ -1,5 +1,6 @@
 // Starts the program with its main window; closing the main window ends it with all its windows.
 #include "Tankverzehrsberechnung.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tankverzehr"));
+    toolkit::Translations::installGerman(&app);
 
     Tankverzehrsberechnung window;
     QObject::connect(&window, &Tankverzehrsberechnung::closed, &app, &QCoreApplication::quit);

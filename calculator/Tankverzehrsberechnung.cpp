@@ -12,6 +12,8 @@
 #include "Palette.h"
 #include "ProgramDirectory.h"
 #include "Recordset.h"
+#include "ScreenCentre.h"
+#include "StrayAccessKeys.h"
 #include "Twips.h"
 #include "Uebersicht.h"
 #include "WindowIcon.h"
@@ -19,11 +21,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 using toolkit::Fonts;
@@ -78,9 +78,8 @@ Tankverzehrsberechnung::Tankverzehrsberechnung(QWidget *parent) : QWidget(parent
     connect(Combo1, &QComboBox::activated, this, &Tankverzehrsberechnung::Combo1_Click);
 
     load();
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    toolkit::ScreenCentre::whenShown(this);
+    toolkit::StrayAccessKeys::ignoreIn(this);
 }
 
 Tankverzehrsberechnung::~Tankverzehrsberechnung() = default;
@@ -117,6 +116,13 @@ void Tankverzehrsberechnung::createControls()
     Line1->setFrameShadow(QFrame::Plain);
     Line1->setLineWidth(2);
     Line1->setGeometry(0, Twips::toPixels(2040) - 1, Twips::toPixels(4920), 2);
+
+    // A screen reader names each box by the heading above it.
+    Text1->setAccessibleName(Label1->text());
+    Text2->setAccessibleName(Label2->text());
+    Combo1->setAccessibleName(Label6->text());
+    // A list reads out its chosen item as its name; the heading is its label for a screen reader.
+    Label6->setBuddy(Combo1);
 
     for (QPushButton *button : {Command1, Command2})
         button->setAutoDefault(false);

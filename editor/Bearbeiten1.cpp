@@ -8,14 +8,14 @@
 #include "HandlerGuard.h"
 #include "MessageBox.h"
 #include "ProgramDirectory.h"
+#include "ScreenCentre.h"
+#include "StrayAccessKeys.h"
 #include "Twips.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -37,9 +37,8 @@ Bearbeiten1::Bearbeiten1(std::function<QString()> fahrzeug, std::function<QVaria
                    Qt::MSWindowsFixedSizeDialogHint);
     toolkit::Twips::fixClientSize(this, 3150, 1875);
     buildControls();
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    toolkit::ScreenCentre::whenShown(this);
+    toolkit::StrayAccessKeys::ignoreIn(this);
 
     auto *activation = new toolkit::Activation(this);
     connect(activation, &toolkit::Activation::activated, this, &Bearbeiten1::onActivated);
@@ -88,6 +87,11 @@ void Bearbeiten1::buildControls()
           {120, 1200, 1215, 255});
     textBox(m_text4, "Text4", 1200);
 
+    // A screen reader names each box by its label; the date's label ends in a colon.
+    m_text1->setAccessibleName(QStringLiteral("Datum"));
+    m_text2->setAccessibleName(m_label1->text());
+    m_text3->setAccessibleName(m_label2->text());
+    m_text4->setAccessibleName(m_label3->text());
     m_text1->setToolTip(QStringLiteral("Doppelklick=Aktuelles Datum"));
     m_text3->setEnabled(false);
 

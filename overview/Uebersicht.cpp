@@ -10,13 +10,13 @@
 #include "NumberText.h"
 #include "Palette.h"
 #include "ProgramDirectory.h"
+#include "ScreenCentre.h"
+#include "StrayAccessKeys.h"
 #include "Twips.h"
 #include "WindowIcon.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -90,16 +90,23 @@ Uebersicht::Uebersicht(std::function<QString()> fahrzeug, QWidget *parent)
                          toolkit::Fonts::font(QStringLiteral("Arial"), 27.75, toolkit::Fonts::bold),
                          {120, 240, 6975, 615});
     toolkit::Palette::setTextColour(m_label1, blue);
-    makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Gesamte Kilometer"),
-              toolkit::Fonts::font(QStringLiteral("MS Sans Serif"), 9.75, toolkit::Fonts::bold),
-              {240, 3840, 1695, 495});
-    makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Gesamte Liter"), arialBold,
-              {2880, 3840, 1815, 495});
-    makeLabel(this, QStringLiteral("Label4"), QStringLiteral("Durchschnitts- verbrauch"), arialBold,
-              {5520, 3840, 1575, 495});
+    const QLabel *kilometresHeading =
+        makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Gesamte Kilometer"),
+                  toolkit::Fonts::font(QStringLiteral("MS Sans Serif"), 9.75, toolkit::Fonts::bold),
+                  {240, 3840, 1695, 495});
+    const QLabel *litresHeading = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Gesamte Liter"),
+                                            arialBold, {2880, 3840, 1815, 495});
+    const QLabel *averageHeading =
+        makeLabel(this, QStringLiteral("Label4"), QStringLiteral("Durchschnitts- verbrauch"), arialBold,
+                  {5520, 3840, 1575, 495});
     m_label6 = makeValue(this, QStringLiteral("Label6"), {2880, 4440, 1815, 375});
     m_label7 = makeValue(this, QStringLiteral("Label7"), {5520, 4440, 1575, 375});
     m_label5 = makeValue(this, QStringLiteral("Label5"), {240, 4440, 1695, 375});
+    // A screen reader names each value by the heading above it.
+    m_label5->setAccessibleName(kilometresHeading->text());
+    m_label6->setAccessibleName(litresHeading->text());
+    m_label7->setAccessibleName(averageHeading->text());
+    m_dbGrid1->setAccessibleName(QStringLiteral("Einträge"));
 
     m_command1 = new QPushButton(QStringLiteral("Bearbeiten"), this);
     m_command1->setObjectName(QStringLiteral("Command1"));
@@ -110,6 +117,8 @@ Uebersicht::Uebersicht(std::function<QString()> fahrzeug, QWidget *parent)
 
     setTabOrder(m_dbGrid1, m_command1);
     m_dbGrid1->setFocus();
+    toolkit::ScreenCentre::whenShown(this);
+    toolkit::StrayAccessKeys::ignoreIn(this);
 
     connect(new toolkit::Activation(this), &toolkit::Activation::activated, this,
             [this] { toolkit::HandlerGuard::run([this] { activationSteps(); }); });
@@ -117,20 +126,6 @@ Uebersicht::Uebersicht(std::function<QString()> fahrzeug, QWidget *parent)
             [this] { toolkit::HandlerGuard::run([this] { command1Click(); }); });
     connect(m_dbGrid1, &LogGrid::rowsSelected, this,
             [this] { toolkit::HandlerGuard::run([this] { dbGrid1SelChange(); }); });
-}
-
-void Uebersicht::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Centred once, when first shown: only then does the window know the size of its frame.
-    if (m_centred)
-        return;
-    m_centred = true;
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QSize frame = frameGeometry().size();
-        move(screen->availableGeometry().center() -
-             QPoint((frame.width() - 1) / 2, (frame.height() - 1) / 2));
-    }
 }
 
 void Uebersicht::activationSteps()

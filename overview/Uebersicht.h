@@ -31,9 +31,6 @@ signals:
     // "Bearbeiten" was clicked: the editor window is to show the entry at Datensatznummer.
     void bearbeitenRequested();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void activationSteps();
     void command1Click();
@@ -47,5 +44,4 @@ private:
     QLabel *m_label6 = nullptr;
     QLabel *m_label7 = nullptr;
     QPushButton *m_command1 = nullptr;
-    bool m_centred = false;
 };

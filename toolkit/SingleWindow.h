@@ -1,6 +1,7 @@
 // One instance of a program window. Showing it creates the window when it is not loaded
 // (the first time, or after the user closed it from its title bar, which unloads it), shows
-// it without blocking the caller and makes it the active window. When it hides itself, the
+// it without blocking the caller and makes it the active window, restored if it was minimised
+// and raised if it lay behind another window. When it hides itself, the
 // window that showed it (the opener, if one is given) becomes active again.
 #pragma once
 
@@ -26,6 +27,10 @@ public:
             m_returnFocus = new ReturnFocus(m_window, opener);
         }
         m_returnFocus->setOpener(opener);
+        // A window manager may let the user minimise the window although it asks for no such
+        // button; with no task-bar entry this is the only way back to it.
+        if (m_window->isMinimized())
+            m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
         m_window->show();
         m_window->raise();
         m_window->activateWindow();

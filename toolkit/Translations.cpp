@@ -1,0 +1,19 @@
+#include "Translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace toolkit {
+
+bool Translations::installGerman(QCoreApplication *application)
+{
+    auto *translator = new QTranslator(application);
+    if (!translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+} // namespace toolkit
