@@ -48,6 +48,13 @@ QLabel *makeValue(QWidget *window, const QString &name, const QRect &twips)
     return label;
 }
 
+// A screen reader names a value field by its heading and reads its value as the description.
+void showValue(QLabel *field, const QString &text)
+{
+    field->setText(text);
+    field->setAccessibleDescription(text);
+}
+
 // Litres per 100 km from the two totals as they are shown. The empty text when it cannot be
 // computed (a total that does not read as a number, no kilometres, a result beyond a double):
 // the window then still names the vehicle and lists its log.
@@ -102,7 +109,7 @@ Uebersicht::Uebersicht(std::function<QString()> fahrzeug, QWidget *parent)
     m_label6 = makeValue(this, QStringLiteral("Label6"), {2880, 4440, 1815, 375});
     m_label7 = makeValue(this, QStringLiteral("Label7"), {5520, 4440, 1575, 375});
     m_label5 = makeValue(this, QStringLiteral("Label5"), {240, 4440, 1695, 375});
-    // A screen reader names each value by the heading above it.
+    // A screen reader names each value by the heading above it (and reads the value as its description).
     m_label5->setAccessibleName(kilometresHeading->text());
     m_label6->setAccessibleName(litresHeading->text());
     m_label7->setAccessibleName(averageHeading->text());
@@ -138,10 +145,10 @@ void Uebersicht::activationSteps()
     // once the log has been read.
     m_dbGrid1->detach();
     m_data1->refresh();
-    m_label5->setText(m_data1->field(0));
-    m_label6->setText(m_data1->field(1));
-    m_label7->setText(averageText(m_label6->text(), m_label5->text()));
-    m_label7->setText(NumberText::cut(m_label7->text()));
+    showValue(m_label5, m_data1->field(0));
+    showValue(m_label6, m_data1->field(1));
+    showValue(m_label7, averageText(m_label6->text(), m_label5->text()));
+    showValue(m_label7, NumberText::cut(m_label7->text()));
     m_label1->setText(m_fahrzeug() == QLatin1String("Auto") ? QStringLiteral("Auto")
                                                             : QStringLiteral("Motorrad"));
     m_data1->setDatabaseName(toolkit::ProgramDirectory::databasePath());

@@ -326,6 +326,9 @@ void DesktopTest::screenReaderNames()
     for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
         heard << label->text(QAccessible::Name);
     QVERIFY2(heard.contains(name), qPrintable(heard.join(QStringLiteral(" | "))));
+    // A value field's value is heard as its description.
+    if (const auto *value = qobject_cast<QLabel *>(widget))
+        QCOMPARE(accessible->text(QAccessible::Description), value->text());
 }
 
 QTEST_MAIN(DesktopTest)
