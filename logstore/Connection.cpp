@@ -1,6 +1,10 @@
 #include "Connection.h"
 
+#include "LogNames.h"
+#include "WriteSteps.h"
+
 #include <QAtomicInt>
+#include <QDebug>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QUrl>
@@ -12,28 +16,37 @@ namespace {
 QAtomicInt connectionCounter;
 int busyTimeoutMs = 5000;
 
-// SQLite's primary result codes that the user can do something about.
+// SQLite's primary result codes that have a reason of their own for the user.
+constexpr int sqlitePermission = 3;
 constexpr int sqliteBusy = 5;
 constexpr int sqliteLocked = 6;
+constexpr int sqliteNoMemory = 7;
 constexpr int sqliteReadOnly = 8;
 constexpr int sqliteIoError = 10;
 constexpr int sqliteCorrupt = 11;
 constexpr int sqliteFull = 13;
 constexpr int sqliteCantOpen = 14;
+constexpr int sqliteConstraint = 19;
 constexpr int sqliteNotADatabase = 26;
 
+// The German reason for an engine result. The engine's own text is English; it goes to the
+// standard error stream for whoever looks into a fault, never to the user.
 QString reasonText(const QSqlError &error)
 {
     bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
-    switch (ok ? code : -1) {
+    const int code = error.nativeErrorCode().toInt(&ok);
+    switch (ok ? code & 0xff : -1) {
     case sqliteBusy:
     case sqliteLocked:
         return QStringLiteral("Die Datei ist von einem anderen Programm gesperrt.");
     case sqliteReadOnly:
         return QStringLiteral("Die Datei ist schreibgeschützt.");
+    case sqlitePermission:
+        return QStringLiteral("Der Zugriff auf die Datei ist nicht erlaubt.");
     case sqliteFull:
         return QStringLiteral("Der Datenträger ist voll.");
+    case sqliteNoMemory:
+        return QStringLiteral("Der Arbeitsspeicher reicht nicht aus.");
     case sqliteCorrupt:
     case sqliteNotADatabase:
         return QStringLiteral("Die Datei ist keine gültige Datenbank oder sie ist beschädigt.");
@@ -41,9 +54,39 @@ QString reasonText(const QSqlError &error)
         return QStringLiteral("Die Datei lässt sich nicht öffnen.");
     case sqliteIoError:
         return QStringLiteral("Beim Lesen oder Schreiben der Datei ist ein Fehler aufgetreten.");
+    case sqliteConstraint:
+        return QStringLiteral("Ein Wert verletzt eine Regel der Tabelle.");
     default:
-        return QStringLiteral("Die Datenbank meldet: %1").arg(error.text());
+        qWarning().noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
+                             << error.text();
+        return ok ? QStringLiteral("Die Datenbank meldet einen Fehler (Code %1).").arg(code)
+                  : QStringLiteral("Die Datenbank meldet einen Fehler.");
     }
+}
+
+// How a column of a log keeps the numbers the program writes, by its declared type (upper case):
+// whether it keeps them as numbers at all, and whether it may hold texts besides, so that its
+// values must be looked at. A STRICT table holds what its types say; any other table holds
+// whatever was put in, and a column with text affinity (by the engine's rules, in which INT
+// comes first) turns numbers into texts.
+struct NumberColumn {
+    bool fits;
+    bool mayHoldText;
+};
+
+NumberColumn numberColumn(const QString &type, bool strict)
+{
+    if (strict)
+        return {type == u"INT" || type == u"INTEGER" || type == u"REAL" || type == u"ANY", type == u"ANY"};
+    const bool textAffinity = !type.contains(u"INT") &&
+                              (type.contains(u"CHAR") || type.contains(u"CLOB") || type.contains(u"TEXT"));
+    return {!textAffinity, true};
+}
+
+// Whether a column keeps the date texts: in a STRICT table only a TEXT or ANY column does.
+bool takesText(const QString &type, bool strict)
+{
+    return !strict || type == u"TEXT" || type == u"ANY";
 }
 
 } // namespace
@@ -96,36 +139,105 @@ QSqlDatabase Connection::database() const
 
 void Connection::requireTable(const QString &name) const
 {
-    requireObject(QStringLiteral("table"), name, QStringLiteral("Tabelle"));
+    const QString cannotOpen = QStringLiteral("Die Tabelle \"%1\" kann nicht geöffnet werden.").arg(name);
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    const auto run = [&](const QString &sql, const QVariantList &values) {
+        if (!query.prepare(sql))
+            throw failure(cannotOpen, query.lastError());
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            throw failure(cannotOpen, query.lastError());
+    };
+
+    run(QStringLiteral("SELECT strict FROM pragma_table_list WHERE schema = 'main' AND type = 'table' "
+                       "AND name = ?"),
+        {name});
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            throw failure(cannotOpen, query.lastError());
+        throw toolkit::Failure(
+            QStringLiteral("Die Tabelle \"%1\" gibt es in der Datenbank \"%2\" nicht.").arg(name, m_path));
+    }
+    const bool strict = query.value(0).toBool();
+    query.finish();
+
+    // An unknown name in double quotes would be read as a text, so every field must be there.
+    QHash<QString, QString> declared; // by the name in lower case, as the engine compares names
+    run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {name});
+    while (query.next())
+        declared.insert(query.value(0).toString().toLower(), query.value(1).toString().toUpper());
+    if (query.lastError().isValid())
+        throw failure(cannotOpen, query.lastError());
+    query.finish();
+
+    const auto notFor = [&](const QString &field, const QString &values) {
+        return toolkit::Failure(
+            QStringLiteral(
+                "Das Feld \"%1\" der Tabelle \"%2\" in der Datenbank \"%3\" ist nicht für %4 angelegt.")
+                .arg(field, name, m_path, values));
+    };
+    QStringList toScan;
+    for (const QString &field : LogNames::fields()) {
+        const auto type = declared.constFind(field.toLower());
+        if (type == declared.constEnd())
+            throw toolkit::Failure(
+                QStringLiteral("Die Tabelle \"%1\" in der Datenbank \"%2\" hat kein Feld \"%3\".")
+                    .arg(name, m_path, field));
+        if (field == LogNames::fields().first()) {
+            if (!takesText(*type, strict))
+                throw notFor(field, QStringLiteral("Text"));
+            continue;
+        }
+        const NumberColumn column = numberColumn(*type, strict);
+        if (!column.fits)
+            throw notFor(field, QStringLiteral("Zahlen"));
+        if (column.mayHoldText)
+            toScan << field;
+    }
+    if (toScan.isEmpty())
+        return;
+
+    // Only a column that may hold anything needs its values looked at: one pass over the table.
+    QStringList checks;
+    for (const QString &field : toScan)
+        checks << QStringLiteral("max(typeof(%1) IN ('text', 'blob'))").arg(LogNames::quoted(field));
+    run(QStringLiteral("SELECT %1 FROM %2").arg(checks.join(QStringLiteral(", ")), LogNames::quoted(name)),
+        {});
+    if (!query.next())
+        throw failure(cannotOpen, query.lastError());
+    for (int i = 0; i < toScan.size(); ++i) {
+        if (query.value(i).toInt() != 0)
+            throw toolkit::Failure(
+                QStringLiteral("Das Feld \"%1\" der Tabelle \"%2\" in der Datenbank \"%3\" "
+                               "enthält Werte, die keine Zahlen sind.")
+                    .arg(toScan.at(i), name, m_path));
+    }
 }
 
 void Connection::requireView(const QString &name) const
 {
-    requireObject(QStringLiteral("view"), name, QStringLiteral("Abfrage"));
-}
-
-void Connection::requireObject(const QString &type, const QString &name, const QString &kind) const
-{
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = ? AND name = ?")))
-        throw failure(QStringLiteral("Die %1 \"%2\" kann nicht geöffnet werden.").arg(kind, name),
+    if (!query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'view' AND name = ?")))
+        throw failure(QStringLiteral("Die Abfrage \"%1\" kann nicht geöffnet werden.").arg(name),
                       query.lastError());
-    query.addBindValue(type);
     query.addBindValue(name);
     if (!query.exec() || !query.next())
-        throw failure(QStringLiteral("Die %1 \"%2\" kann nicht geöffnet werden.").arg(kind, name),
+        throw failure(QStringLiteral("Die Abfrage \"%1\" kann nicht geöffnet werden.").arg(name),
                       query.lastError());
     const bool found = query.value(0).toInt() > 0;
     query.finish();
     if (!found)
         throw toolkit::Failure(
-            QStringLiteral("Die %1 \"%2\" gibt es in der Datenbank \"%3\" nicht.").arg(kind, name, m_path));
+            QStringLiteral("Die Abfrage \"%1\" gibt es in der Datenbank \"%2\" nicht.").arg(name, m_path));
 }
 
 void Connection::write(const QString &what, const std::function<void(QSqlDatabase &)> &body) const
 {
     QSqlDatabase db = database();
+    WriteSteps::reach(WriteSteps::Step::Begin);
     {
         QSqlQuery begin(db);
         if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
@@ -137,6 +249,8 @@ void Connection::write(const QString &what, const std::function<void(QSqlDatabas
     };
     try {
         body(db);
+        WriteSteps::reach(WriteSteps::Step::Statement);
+        WriteSteps::reach(WriteSteps::Step::Commit);
     } catch (...) {
         rollback();
         throw;
@@ -148,6 +262,8 @@ void Connection::write(const QString &what, const std::function<void(QSqlDatabas
         rollback();
         throw failure(what, error);
     }
+    // From here on the change is in the file: nothing may report the write as failed.
+    WriteSteps::reach(WriteSteps::Step::AfterCommit);
 }
 
 toolkit::Failure Connection::failure(const QString &what, const QSqlError &error) const

@@ -24,11 +24,16 @@ public:
     const QString &path() const { return m_path; }
     QSqlDatabase database() const;
 
-    // Throws when the file has no table (or view) of that name; the name comes from LogNames.
+    // Throws when the file has no table of that name, or when the table does not fit a vehicle
+    // log: a field missing, a field whose type does not keep what the program writes, or a
+    // number field holding texts (looked at only where the table's types allow texts, so a log
+    // made by this program costs no pass over its rows). The name comes from LogNames.
     void requireTable(const QString &name) const;
+    // Throws when the file has no view of that name.
     void requireView(const QString &name) const;
 
-    // Runs body between BEGIN IMMEDIATE and COMMIT; on any failure rolls back and throws.
+    // Runs body between BEGIN IMMEDIATE and COMMIT; on any failure rolls back and throws. Once
+    // the COMMIT has succeeded it returns normally, whatever happens to the file afterwards.
     void write(const QString &what, const std::function<void(QSqlDatabase &)> &body) const;
 
     // A German failure: what went wrong, the file, and the reason the engine gave.
@@ -39,8 +44,6 @@ public:
     static int busyTimeout();
 
 private:
-    void requireObject(const QString &type, const QString &name, const QString &kind) const;
-
     QString m_path;
     QString m_name;
 };

@@ -24,10 +24,10 @@ QVariant FieldValue::toStored(const QString &field, const QString &text)
     return *number;
 }
 
-QString FieldValue::toText(const QVariant &value)
+bool FieldValue::isNumber(const QVariant &value)
 {
     if (value.isNull())
-        return QString();
+        return false;
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
@@ -35,10 +35,17 @@ QString FieldValue::toText(const QVariant &value)
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-        return NumberText::text(value.toDouble());
+        return true;
     default:
-        return value.toString();
+        return false;
     }
+}
+
+QString FieldValue::toText(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    return isNumber(value) ? NumberText::text(value.toDouble()) : value.toString();
 }
 
 } // namespace logstore

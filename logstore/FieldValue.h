@@ -17,6 +17,8 @@ public:
 
     // The text the program shows for a stored value: numbers as number texts, NULL as "".
     static QString toText(const QVariant &value);
+    // Whether a value read from the file is a number (not NULL, not a text).
+    static bool isNumber(const QVariant &value);
 };
 
 } // namespace logstore

@@ -42,4 +42,12 @@ bool LogNames::isView(const QString &name)
     return views().contains(name);
 }
 
+QString LogNames::tableOf(const QString &view)
+{
+    const qsizetype index = views().indexOf(view);
+    if (index < 0)
+        throw toolkit::Failure(QStringLiteral("\"%1\" ist keine Abfrage der Verbrauchsdatenbank.").arg(view));
+    return tables().at(index);
+}
+
 } // namespace logstore

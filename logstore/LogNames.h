@@ -11,6 +11,7 @@ namespace logstore {
 class LogNames {
 public:
     static const QStringList &tables();
+    // In the order of the tables: each view adds up the log at the same place.
     static const QStringList &views();
     // In the order of the columns of a log.
     static const QStringList &fields();
@@ -20,6 +21,8 @@ public:
 
     static bool isTable(const QString &name);
     static bool isView(const QString &name);
+    // The vehicle log a summary view adds up ("Autogesamt": "Auto"); throws for another name.
+    static QString tableOf(const QString &view);
 };
 
 } // namespace logstore

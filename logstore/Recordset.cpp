@@ -78,6 +78,11 @@ void Recordset::cancelUpdate()
 
 void Recordset::setBookmark(qint64 bookmark)
 {
+    // The row stored last: its rowid came from inside its transaction, so it needs no read.
+    if (bookmark == m_lastModified && bookmark >= 0) {
+        m_bookmark = bookmark;
+        return;
+    }
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid = ?").arg(LogNames::quoted(m_table)));

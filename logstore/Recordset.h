@@ -22,7 +22,8 @@ public:
     // Converts the text to the field's type at once; throws toolkit::Failure for an unknown
     // field, a text the field refuses, or when no row has been begun.
     void setField(const QString &field, const QString &text);
-    // Stores the begun row; throws toolkit::Failure (nothing is stored then).
+    // Stores the begun row; throws toolkit::Failure, and then nothing is stored. Nothing after
+    // the commit can make it throw. The current row stays as it was.
     void update();
     // Drops a begun row.
     void cancelUpdate();
@@ -31,7 +32,9 @@ public:
     qint64 lastModified() const { return m_lastModified; }
     // The current row; -1 when the log was empty on opening and nothing was chosen since.
     qint64 bookmark() const { return m_bookmark; }
-    // Throws toolkit::Failure when the log has no such row.
+    // Throws toolkit::Failure when the log has no such row. The row last stored through this
+    // record set is taken without reading the file: it was there at its commit, and a recording
+    // that has stored its row must not fail afterwards.
     void setBookmark(qint64 bookmark);
 
     // A field of the current row as text (numbers as number texts, NULL as ""); throws when

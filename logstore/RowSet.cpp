@@ -37,15 +37,34 @@ RowSet::RowSet(const Connection &connection, const QString &source)
         m_isView = true;
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT * FROM %1").arg(LogNames::quoted(source))))
-            throw connection.failure(readFailure(source), query.lastError());
+        if (!query.exec(QStringLiteral("SELECT * FROM %1").arg(LogNames::quoted(source)))) {
+            // A view over a missing or unfitting log fails in the engine's words; the check of
+            // the log names what is wrong, where it finds it.
+            const QSqlError error = query.lastError();
+            connection.requireTable(LogNames::tableOf(source));
+            throw connection.failure(readFailure(source), error);
+        }
         const QSqlRecord record = query.record();
+        if (record.count() < 2)
+            throw toolkit::Failure(
+                QStringLiteral("Die Abfrage \"%1\" in der Datenbank \"%2\" liefert nicht die zwei "
+                               "Summen, Kilometer und Liter.")
+                    .arg(source, connection.path()));
         for (int i = 0; i < record.count(); ++i)
             m_fields << record.fieldName(i);
         while (query.next()) {
             QStringList row;
-            for (int i = 0; i < record.count(); ++i)
-                row << FieldValue::toText(query.value(i));
+            for (int i = 0; i < record.count(); ++i) {
+                const QVariant value = query.value(i);
+                // The two sums are numbers, or NULL for an empty log.
+                if (i < 2 && !value.isNull() && !FieldValue::isNumber(value))
+                    throw toolkit::Failure(
+                        QStringLiteral("Die Abfrage \"%1\" in der Datenbank \"%2\" liefert in "
+                                       "ihrer Spalte %3 keine Zahl.")
+                            .arg(source, connection.path())
+                            .arg(i + 1));
+                row << FieldValue::toText(value);
+            }
             m_viewRows.push_back(row);
         }
         if (query.lastError().isValid())

@@ -1,9 +1,11 @@
 // The log database as the windows use it: appending entries through Database and Recordset, the
-// failures of opening and storing, the build tool, a second process writing to the same log (this
+// failures of opening and storing, logs that do not fit, the engine's words kept from the user,
+// the build tool, a second process writing to the same log (this
 // test run as that process, see main), and the data control with its boxes, grid and views.
 #include <Connection.h>
 #include <DataControl.h>
 #include <Database.h>
+#include <EngineWords.h>
 #include <LogFileMaker.h>
 #include <LogNames.h>
 #include <TestLog.h>
@@ -64,6 +66,29 @@ QString collect(QProcess &writer, QSet<int> &acknowledged)
     return line.startsWith(u"ok ") ? QString() : line;
 }
 
+// Changes a fresh log as another program might have: `log`, when not empty, puts a table "Auto"
+// of these declared types in place of the schema's ("TEXT|REAL|REAL|-|STRICT": the four fields in
+// order, "-" leaving one out, then the table options); then the statements of `sql` run, "; "
+// between them.
+void damage(const QString &path, const QString &log, const QString &sql)
+{
+    QStringList statements;
+    if (!log.isEmpty()) {
+        const QStringList types = log.split(u'|');
+        QStringList columns;
+        for (int i = 0; i < fieldNames.size(); ++i) {
+            if (types.at(i) != u"-")
+                columns << QStringLiteral("\"%1\" %2").arg(fieldNames.at(i), types.at(i));
+        }
+        statements << QStringLiteral("DROP TABLE Auto")
+                   << QStringLiteral("CREATE TABLE Auto (%1) %2")
+                          .arg(columns.join(QStringLiteral(", ")), types.at(4));
+    }
+    statements << sql.split(QStringLiteral("; "), Qt::SkipEmptyParts);
+    for (const QString &statement : statements)
+        TestLog::query(path, statement);
+}
+
 QStringList currentRow(const DataControl &control)
 {
     return {control.field(0), control.field(1), control.field(2), control.field(3)};
@@ -80,11 +105,12 @@ struct Fixture {
             control.bind(&boxes[i], fieldNames.at(i));
         open(control);
     }
-    void open(DataControl &other, const QString &source = car) const
+    void open(DataControl &other, const QString &source = car) const { open(other, log.path(), source); }
+    static void open(DataControl &control, const QString &path, const QString &source)
     {
-        other.setDatabaseName(log.path());
-        other.setRecordSource(source);
-        other.refresh();
+        control.setDatabaseName(path);
+        control.setRecordSource(source);
+        control.refresh();
     }
     TestLog log;
     QList<QStringList> rows;
@@ -101,6 +127,10 @@ private slots:
     void appendReadsBackAsNumberTexts();
     void failuresStoreNothing_data();
     void failuresStoreNothing();
+    void logsThatDoNotFit_data();
+    void logsThatDoNotFit();
+    void engineWordsStayOut_data();
+    void engineWordsStayOut();
     void buildToolKeepsAnExistingFile();
     void anotherProcessWriting_data();
     void anotherProcessWriting();
@@ -208,6 +238,114 @@ void LogStoreTest::failuresStoreNothing()
     }
     QCOMPARE(contents(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == u"missing" ? 0 : 1);
+}
+
+void LogStoreTest::logsThatDoNotFit_data()
+{
+    QTest::addColumn<QString>("log");      // see damage()
+    QTest::addColumn<QString>("sql");      // see damage()
+    QTest::addColumn<QString>("source");   // what the data control reads; a log is recorded into too
+    QTest::addColumn<QString>("expected"); // in every message; empty when the log fits
+    const QString view = QStringLiteral("DROP VIEW Autogesamt; CREATE VIEW Autogesamt AS SELECT %1");
+    const QString insert = QStringLiteral("INSERT INTO Auto VALUES ('01.01.2024', %1)");
+    const QString sums = QStringLiteral("Autogesamt");
+    QTest::newRow("field missing") << "TEXT|REAL|REAL|-|STRICT"
+                                   << "" << car << "kein Feld \"Verbrauch auf 100 km in Liter\"";
+    QTest::newRow("text field for a number")
+        << "|VARCHAR(10)|||"
+        << "" << car << "Feld \"Gefahrene Kilometer\" der Tabelle \"Auto\"";
+    QTest::newRow("text in an ANY field") << "TEXT|REAL|ANY|REAL|STRICT" << insert.arg("100, 'viel', 7")
+                                          << car << "Feld \"Getankte Liter\" der Tabelle \"Auto\"";
+    QTest::newRow("number field for the date") << "REAL|REAL|REAL|REAL|STRICT"
+                                               << "" << car << "Feld \"Datum\" der Tabelle \"Auto\"";
+    QTest::newRow("numbers, not STRICT") << "|INTEGER|NUMERIC||" << insert.arg("100, 7, 7") << car << "";
+    QTest::newRow("view of one column") << "" << view.arg("5") << sums << "liefert nicht die zwei Summen";
+    QTest::newRow("view giving a text")
+        << "" << view.arg("5, 'viel'") << sums << "liefert in ihrer Spalte 2 keine Zahl";
+    QTest::newRow("view over a missing log")
+        << ""
+        << "DROP TABLE Auto" << sums << "Die Tabelle \"Auto\" gibt es in der Datenbank";
+}
+
+void LogStoreTest::logsThatDoNotFit()
+{
+    QFETCH(QString, log);
+    QFETCH(QString, sql);
+    QFETCH(QString, source);
+    QFETCH(QString, expected);
+    TestLog file;
+    damage(file.path(), log, sql);
+    const QByteArray before = contents(file.path());
+    DataControl control;
+    QStringList messages;
+    try {
+        Fixture::open(control, file.path(), source);
+    } catch (const toolkit::Failure &failure) {
+        messages << failure.message();
+    }
+    if (logstore::LogNames::isTable(source)) {
+        try {
+            record(file.path(), source, entry("02.01.2024|50|4|8"));
+        } catch (const toolkit::Failure &failure) {
+            messages << failure.message();
+        }
+    }
+    if (expected.isEmpty()) {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'|')));
+        QCOMPARE(currentRow(control), entry("01.01.2024|100|7|7"));
+        QCOMPARE(file.rows(car),
+                 (QList<QStringList>{entry("01.01.2024|100|7|7"), entry("02.01.2024|50|4|8")}));
+        return;
+    }
+    QCOMPARE(messages.size(), logstore::LogNames::isTable(source) ? 2 : 1);
+    for (const QString &message : messages)
+        QVERIFY2(message.contains(expected) && !hasEngineWords(QString(message).remove(file.path())),
+                 qPrintable(message));
+    QCOMPARE(contents(file.path()), before);
+}
+
+void LogStoreTest::engineWordsStayOut_data()
+{
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("source"); // a view is read, a log is recorded into
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("engineText"); // on the standard error stream; empty for none
+    const QString overflow =
+        QStringLiteral("DROP VIEW Autogesamt; CREATE VIEW Autogesamt AS SELECT sum(v), 1 FROM "
+                       "(SELECT 9223372036854775807 AS v UNION ALL SELECT 1)");
+    QTest::newRow("sum beyond the integers") << "" << overflow << "Autogesamt"
+                                             << "Die Datenbank meldet einen Fehler (Code 1)."
+                                             << "integer overflow";
+    QTest::newRow("rule of the table") << "TEXT NOT NULL|REAL|REAL|REAL|STRICT"
+                                       << "" << car << "Ein Wert verletzt eine Regel der Tabelle."
+                                       << "";
+}
+
+void LogStoreTest::engineWordsStayOut()
+{
+    QFETCH(QString, log);
+    QFETCH(QString, sql);
+    QFETCH(QString, source);
+    QFETCH(QString, reason);
+    QFETCH(QString, engineText);
+    TestLog file;
+    damage(file.path(), log, sql);
+    if (!engineText.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(engineText));
+    DataControl control;
+    try {
+        if (logstore::LogNames::isView(source))
+            Fixture::open(control, file.path(), source);
+        else
+            record(file.path(), source, entry("|1|1|1")); // the empty date is stored as NULL
+        QFAIL("no failure");
+    } catch (const toolkit::Failure &failure) {
+        QVERIFY2(failure.message().endsWith(QStringLiteral("\r\n") + reason), qPrintable(failure.message()));
+        QVERIFY2(!hasEngineWords(QString(failure.message()).remove(file.path())),
+                 qPrintable(failure.message()));
+    }
+    QCOMPARE(file.count(car), 0);
 }
 
 void LogStoreTest::buildToolKeepsAnExistingFile()

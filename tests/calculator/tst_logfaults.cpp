@@ -1,0 +1,247 @@
+// The log under faults, through the real windows. A recording whose steps fail one at a time is
+// reported as failed exactly when its row is not in the file. Damaged log files are refused by
+// the calculator, the overview and the editor with one German message each, and stay as they were.
+#include "Bearbeiten1.h"
+#include "Clock.h"
+#include "Database.h"
+#include "EngineWords.h"
+#include "Failure.h"
+#include "MessageRecorder.h"
+#include "Tankverzehrsberechnung.h"
+#include "TestLog.h"
+#include "Uebersicht.h"
+#include "WriteSteps.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+using Step = logstore::WriteSteps::Step;
+
+namespace {
+
+const QString car = QStringLiteral("Auto");
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another program on the same file, with a connection of its own that can hold a lock.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QString &path)
+        : m_db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name))
+    {
+        m_db.setDatabaseName(path);
+        m_db.open();
+    }
+    ~OtherProgram()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    // Runs the statements one after another and reads what they return; true when all ran.
+    bool run(const QString &statements)
+    {
+        for (const QString &sql : statements.split(QStringLiteral("; "))) {
+            QSqlQuery query(m_db);
+            if (!query.exec(sql))
+                return false;
+            while (query.next()) {
+            }
+        }
+        return true;
+    }
+
+private:
+    inline static const QString name = QStringLiteral("other program");
+    QSqlDatabase m_db;
+};
+
+// Types a fill-up into the main window and presses "Berechnen".
+void calculate(Tankverzehrsberechnung &window)
+{
+    QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("Text1")), QStringLiteral("45,5"));
+    QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("600"));
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+}
+
+bool activate(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+} // namespace
+
+class LogFaultsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { toolkit::Clock::setFixedToday(QDate(2026, 7, 14)); }
+    void cleanup()
+    {
+        logstore::WriteSteps::setHook({});
+        logstore::Database::setBusyTimeout(5000);
+        toolkit::Clock::setFixedToday(std::nullopt);
+    }
+    void recordingStepFails_data();
+    void recordingStepFails();
+    void damagedLog_data();
+    void damagedLog();
+};
+
+void LogFaultsTest::recordingStepFails_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("fault"); // "refuse", or what the other program does at that step
+    QTest::addColumn<bool>("told");     // the user is told the recording failed
+    QTest::addColumn<int>("stored");    // rows in the log afterwards
+    QTest::newRow("begin: another program writing") << int(Step::Begin) << "BEGIN IMMEDIATE" << true << 0;
+    QTest::newRow("statement refused") << int(Step::Statement) << "refuse" << true << 0;
+    QTest::newRow("commit: another program reading")
+        << int(Step::Commit) << "BEGIN; SELECT count(*) FROM Auto" << true << 0;
+    QTest::newRow("after the commit: file locked")
+        << int(Step::AfterCommit) << "BEGIN EXCLUSIVE" << false << 1;
+    QTest::newRow("after the commit: row deleted")
+        << int(Step::AfterCommit) << "DELETE FROM Auto WHERE rowid = (SELECT max(rowid) FROM Auto)" << false
+        << 0;
+}
+
+void LogFaultsTest::recordingStepFails()
+{
+    QFETCH(int, step);
+    QFETCH(QString, fault);
+    QFETCH(bool, told);
+    QFETCH(int, stored);
+    TestLog log;
+    MessageRecorder messages;
+    OtherProgram other(log.path());
+    logstore::Database::setBusyTimeout(200);
+    bool reached = false;
+    logstore::WriteSteps::setHook([&](Step at) {
+        if (int(at) != step)
+            return;
+        reached = true;
+        if (fault == u"refuse")
+            throw toolkit::Failure(QStringLiteral("Der Eintrag wurde abgelehnt."));
+        QVERIFY(other.run(fault));
+    });
+    Tankverzehrsberechnung window;
+    QVERIFY(activate(window));
+    calculate(window);
+    logstore::WriteSteps::setHook({});
+    if (fault.startsWith(u"BEGIN")) // the other program lets go of the file
+        QVERIFY(other.run(QStringLiteral("ROLLBACK")));
+
+    QVERIFY(reached);
+    QCOMPARE(messages.shown().size(), told ? 1 : 0);
+    if (told)
+        QVERIFY2(!hasEngineWords(QString(messages.shown()[0].prompt).remove(log.path())),
+                 qPrintable(messages.shown()[0].prompt));
+    QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
+             told ? QStringLiteral("&Berechnen") : QStringLiteral("&Nochmal"));
+    QCOMPARE(log.count(car), stored);
+    // The failed recording can be repeated and then stands in the log once.
+    if (told) {
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+        QCOMPARE(log.rows(car), (QList<QStringList>{{"14.07.2026", "600", "45,5", "7,58"}}));
+    }
+}
+
+void LogFaultsTest::damagedLog_data()
+{
+    QTest::addColumn<QString>("file");     // what is done to the file: empty, text, truncate, or SQL
+    QTest::addColumn<QString>("expected"); // in each window's message; %1 is the file
+    // A table "Auto" of another make in place of the schema's, with one entry.
+    const QString table =
+        QStringLiteral("DROP TABLE Auto; CREATE TABLE Auto (Datum TEXT, \"Gefahrene Kilometer\" "
+                       "REAL, \"Getankte Liter\" %1) %2; INSERT INTO Auto VALUES ('01.01.2024', 100, %3)");
+    const QString consumption = QStringLiteral(", \"Verbrauch auf 100 km in Liter\" REAL");
+    const QString invalid = QStringLiteral("Die Datei ist keine gültige Datenbank oder sie ist beschädigt.");
+    const QString litres =
+        QStringLiteral("Das Feld \"Getankte Liter\" der Tabelle \"Auto\" in der Datenbank \"%1\" ");
+    QTest::newRow("zero-byte file") << "empty"
+                                    << "gibt es in der Datenbank \"%1\" nicht.";
+    QTest::newRow("text file") << "text" << invalid;
+    QTest::newRow("truncated file") << "truncate" << invalid;
+    QTest::newRow("missing table") << "DROP TABLE Auto"
+                                   << "Die Tabelle \"Auto\" gibt es in der Datenbank \"%1\" nicht.";
+    QTest::newRow("missing field")
+        << table.arg("REAL", "STRICT", "7")
+        << "Die Tabelle \"Auto\" in der Datenbank \"%1\" hat kein Feld \"Verbrauch auf 100 km in Liter\".";
+    QTest::newRow("text in a number field") << table.arg("REAL" + consumption, "", "'viel', 7")
+                                            << litres + "enthält Werte, die keine Zahlen sind.";
+    QTest::newRow("number field of the wrong type")
+        << table.arg("TEXT" + consumption, "STRICT", "'7', 7") << litres + "ist nicht für Zahlen angelegt.";
+}
+
+void LogFaultsTest::damagedLog()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    TestLog log;
+    log.append(car, {"01.01.2024", "100", "7", "7"});
+    QFile damaged(log.path());
+    if (file == u"empty" || file == u"text") {
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write(file == u"text" ? "Datum;Kilometer;Liter\r\n01.01.2024;100;7\r\n" : "");
+        damaged.close();
+    } else if (file == u"truncate") {
+        log.appendMany(car, 3000);
+        QVERIFY(damaged.resize(damaged.size() / 2));
+    } else {
+        for (const QString &statement : file.split(QStringLiteral("; ")))
+            TestLog::query(log.path(), statement);
+    }
+    const QByteArray before = contents(log.path());
+    const QStringList files = QDir(log.dir()).entryList(QDir::Files);
+    expected.replace(QStringLiteral("%1"), log.path());
+
+    MessageRecorder messages;
+    const auto toldOnce = [&](const char *window) {
+        QVERIFY2(messages.shown().size() == 1, window);
+        const QString prompt = messages.shown()[0].prompt;
+        QVERIFY2(prompt.contains(expected) && !hasEngineWords(QString(prompt).remove(log.path())),
+                 qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(window), prompt)));
+        messages.clear();
+    };
+    {
+        Tankverzehrsberechnung calculator;
+        QVERIFY(activate(calculator));
+        calculate(calculator);
+        toldOnce("calculator");
+        QCOMPARE(calculator.findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
+                 QStringLiteral("&Berechnen"));
+    }
+    {
+        Uebersicht overview([] { return car; });
+        overview.show();
+        overview.activateWindow();
+        QTRY_COMPARE(messages.shown().size(), 1);
+        QVERIFY(QTest::qWaitForWindowActive(&overview));
+        toldOnce("overview");
+    }
+    {
+        Bearbeiten1 editor([] { return car; }, [] { return QVariant(0); });
+        editor.show();
+        editor.activateWindow();
+        QTRY_COMPARE(messages.shown().size(), 1);
+        QTRY_VERIFY(editor.isHidden());
+        toldOnce("editor");
+    }
+    QCOMPARE(contents(log.path()), before);
+    QCOMPARE(QDir(log.dir()).entryList(QDir::Files), files);
+}
+
+QTEST_MAIN(LogFaultsTest)
+#include "tst_logfaults.moc"
