@@ -6,8 +6,11 @@
 #include <QAtomicInt>
 #include <QDebug>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 namespace logstore {
 
@@ -94,6 +97,7 @@ bool takesText(const QString &type, bool strict)
 Connection::Connection(const QString &path)
     : m_path(path), m_name(QStringLiteral("logstore-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
 {
+    m_busyWait.timeoutMs = busyTimeoutMs;
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         throw toolkit::Failure(
@@ -109,10 +113,31 @@ Connection::Connection(const QString &path)
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
         if (!db.open())
             throw failure(QStringLiteral("Die Datenbank kann nicht geöffnet werden."), db.lastError());
-        // Opening alone does not read the file; this does, and tells a text file or a damaged one.
+        // The wait for a locked file (waitWhileBusy) goes in only when Qt's driver runs the engine
+        // version this program is built against (a Qt may bring a copy of its own); otherwise the
+        // engine's busy timeout stays in place.
         QSqlQuery check(db);
+        const QVariant handle = db.driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") == 0 &&
+            check.exec(QStringLiteral("SELECT sqlite_version()")) && check.next() &&
+            check.value(0).toString() == QLatin1String(sqlite3_libversion()))
+            sqlite3_busy_handler(*static_cast<sqlite3 *const *>(handle.constData()), waitWhileBusy,
+                                 &m_busyWait);
+        check.finish();
+        // Opening alone does not read the file; this does, and tells a text file or a damaged one.
         if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_schema")))
             throw failure(QStringLiteral("Die Datenbank kann nicht geöffnet werden."), check.lastError());
+        check.finish();
+        // Every commit waits until the disk holds the row, so a stored row survives a crash or a
+        // power cut; this is set here rather than left to how the engine was built.
+        if (!check.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+            throw failure(QStringLiteral("Die Datenbank kann nicht geöffnet werden."), check.lastError());
+        // The rollback journal works on network shares, where the shared memory of a write-ahead
+        // log does not, and leaves no file beside the log once a write is done. A file that
+        // another program keeps in write-ahead mode cannot be switched back while that program
+        // has it open; it is then used as it is.
+        check.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        check.finish();
     } catch (...) {
         {
             QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -264,6 +289,21 @@ void Connection::write(const QString &what, const std::function<void(QSqlDatabas
     }
     // From here on the change is in the file: nothing may report the write as failed.
     WriteSteps::reach(WriteSteps::Step::AfterCommit);
+}
+
+// The engine's own wait for a locked file sleeps up to 100 ms between its tries, while a program
+// that records one row after another holds the file again within a millisecond of letting it
+// go; an opening waiting that way can lose the race for longer than its whole timeout. Trying
+// again every millisecond takes the file in one of the short gaps.
+int Connection::waitWhileBusy(void *wait, int tries)
+{
+    auto *busy = static_cast<BusyWait *>(wait);
+    if (tries == 0)
+        busy->since.start();
+    if (busy->since.elapsed() >= busy->timeoutMs)
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
 }
 
 toolkit::Failure Connection::failure(const QString &what, const QSqlError &error) const

@@ -1,9 +1,13 @@
 // One opening of the log database file on a connection of its own. The file is opened for
 // reading and writing but never created: a missing file is a failure, not a new empty log.
-// Every write runs in its own immediate transaction, and a busy file is waited for (busy
-// timeout) so that several openings in this and other processes never make a write fail.
+// Every opening commits with full synchronous writes through the rollback journal. Every write
+// runs in its own immediate transaction. A file that another opening (in this process or
+// another) holds locked is waited for, up to the busy timeout at each step; only a lock held
+// longer than that makes an opening, a read or a write fail, with a message saying the file is
+// locked, and a write that fails has stored nothing.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -44,8 +48,17 @@ public:
     static int busyTimeout();
 
 private:
+    // The wait of this opening for a locked file: since when, and for how long at most.
+    struct BusyWait {
+        QElapsedTimer since;
+        int timeoutMs = 0;
+    };
+    // The engine calls this while the file is locked; it tells whether to try again.
+    static int waitWhileBusy(void *wait, int tries);
+
     QString m_path;
     QString m_name;
+    BusyWait m_busyWait;
 };
 
 } // namespace logstore

@@ -1,6 +1,6 @@
 // The log database as the windows use it: appending entries through Database and Recordset, the
 // failures of opening and storing, logs that do not fit, the engine's words kept from the user,
-// the build tool, a second process writing to the same log (this
+// the settings of every opening, the build tool, a second process writing to the same log (this
 // test run as that process, see main), and the data control with its boxes, grid and views.
 #include <Connection.h>
 #include <DataControl.h>
@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSet>
+#include <QSqlQuery>
 #include <QTest>
 #include <cstdio>
 
@@ -131,6 +132,7 @@ private slots:
     void logsThatDoNotFit();
     void engineWordsStayOut_data();
     void engineWordsStayOut();
+    void openingSetsDurability();
     void buildToolKeepsAnExistingFile();
     void anotherProcessWriting_data();
     void anotherProcessWriting();
@@ -346,6 +348,18 @@ void LogStoreTest::engineWordsStayOut()
                  qPrintable(failure.message()));
     }
     QCOMPARE(file.count(car), 0);
+}
+
+void LogStoreTest::openingSetsDurability()
+{
+    TestLog log;
+    TestLog::query(log.path(), QStringLiteral("PRAGMA journal_mode = WAL")); // as another program left it
+    logstore::Connection opening(log.path());
+    QSqlQuery query(opening.database());
+    QVERIFY(query.exec(QStringLiteral("PRAGMA synchronous")) && query.next());
+    QCOMPARE(query.value(0).toInt(), 2); // FULL
+    QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
+    QCOMPARE(query.value(0).toString(), QStringLiteral("delete"));
 }
 
 void LogStoreTest::buildToolKeepsAnExistingFile()
