@@ -109,7 +109,15 @@ class Walk:
                                                    stderr=subprocess.DEVNULL))
             if not self.wait(lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")):
                 sys.exit("FAIL: openbox did not take over the display")
-        # The screen reader's bus must be there before a Qt program starts, or it never connects.
+        # The screen reader's bus must be there before a Qt program starts, or it never connects;
+        # it is started on demand by the session bus, which must know which display it serves.
+        subprocess.run(["dbus-update-activation-environment", "DISPLAY=" + os.environ["DISPLAY"],
+                        "XDG_RUNTIME_DIR=" + os.environ["XDG_RUNTIME_DIR"]], check=True)
+        bus_up = lambda: subprocess.run(["dbus-send", "--session", "--dest=org.a11y.Bus", "--print-reply",
+                                         "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+                                        capture_output=True).returncode == 0
+        if not self.wait(bus_up, 10):
+            sys.exit("FAIL: the screen reader's bus (AT-SPI) did not start")
         pyatspi.Registry.getDesktop(0)
         print("X server on %s, window manager: %s" % (os.environ["DISPLAY"], self.args.window_manager))
 
@@ -185,7 +193,8 @@ class Walk:
             self.check("message box '%s' closed with Return" % title, self.wait(lambda: not self.window(title)))
         return came
 
-    def frame_centred(self, title):
+    def frame_offset(self, title):
+        """How far the middle of the window's frame lies from the middle of the screen."""
         window = self.window(title)
         info = self.x("xwininfo", "-id", window)
         value = lambda key: int(info.split(key)[1].split()[0])
@@ -197,9 +206,13 @@ class Walk:
         frame_y = value("Absolute upper-left Y:") - top
         width = value("Width:") + left + right
         height = value("Height:") + top + bottom
-        off = (abs(2 * frame_x + width - SCREEN[0]), abs(2 * frame_y + height - SCREEN[1]))
-        return self.check("'%s' centred on the screen by its frame" % title, max(off) <= 2,
-                          "frame %d,%d %dx%d" % (frame_x, frame_y, width, height))
+        return (2 * frame_x + width - SCREEN[0]) // 2, (2 * frame_y + height - SCREEN[1]) // 2
+
+    def frame_centred(self, title):
+        # The frame comes a moment after the window: the program centres the window again then.
+        centred = self.wait(lambda: max(abs(n) for n in self.frame_offset(title)) <= 1)
+        return self.check("'%s' centred on the screen by its frame" % title, centred,
+                          "off by %s" % (self.frame_offset(title),))
 
     def minimised(self, title):
         state = self.x("xprop", "-id", self.window(title, visible=False) or "0", "WM_STATE")
@@ -210,9 +223,34 @@ class Walk:
                         os.path.join(self.args.shots, "e2e-%s-%s.png" % (self.args.window_manager, title))],
                        stderr=subprocess.DEVNULL)
 
+    def steadily_active(self, title, polls=6):
+        """Waits until the window has stayed the active one for a few polls in a row, as a user sees
+        it before clicking: a window manager may still be animating a window it restores."""
+        streak = [0]
+
+        def steady():
+            streak[0] = streak[0] + 1 if self.active_title() == title else 0
+            return streak[0] >= polls
+
+        return self.wait(steady)
+
+    def open_editor(self, overview):
+        """A click on the second row's cell, Space to select that row, Tab to "Bearbeiten", Space."""
+        self.wait(lambda: self.value("Gesamte Liter"))  # the overview has read the log
+        self.steadily_active(overview)
+        self.click(overview, 100, 110)
+        self.keys("space")
+        if not self.wait(lambda: self.enabled(overview, "push button", "Bearbeiten")):
+            return False
+        self.keys("Tab", "space")
+        return self.wait(lambda: self.active_title() == "Bearbeiten")
+
     # ---- what a screen reader sees
 
     def app(self):
+        # The screen reader's view is kept up to date by messages that wait to be handled.
+        while GLib.MainContext.default().iteration(False):
+            pass
         desktop = pyatspi.Registry.getDesktop(0)
         for i in range(desktop.childCount):
             app = desktop.getChildAtIndex(i)
@@ -221,14 +259,25 @@ class Walk:
         return None
 
     def control(self, title, role, name):
-        app = self.app()
-        for i in range(app.childCount):
-            window = app.getChildAtIndex(i)
-            if window.name == title:
-                found = pyatspi.findDescendant(window, lambda a: a.getRoleName() == role and a.name == name)
-                if found is not None:
-                    return found
-        raise LookupError("%s '%s' in '%s'" % (role, name, title))
+        """The control of that role and name in the window of that title, once the screen reader's
+        view of the program has it (a program registers there a moment after its windows show)."""
+
+        def find():
+            app = self.app()
+            for i in range(app.childCount if app else 0):
+                window = app.getChildAtIndex(i)
+                if window is not None and window.name == title:
+                    return pyatspi.findDescendant(window, lambda a: a.getRoleName() == role and a.name == name)
+            return None
+
+        found = self.wait(find)
+        if found is None:
+            app = self.app()
+            seen = [(app.getChildAtIndex(i).getRoleName(), app.getChildAtIndex(i).name)
+                    for i in range(app.childCount)] if app else "no program (%s)" % [
+                        (a.name, a.get_process_id()) for a in pyatspi.Registry.getDesktop(0) if a is not None]
+            raise LookupError("%s '%s' in '%s'; the screen reader sees %s" % (role, name, title, seen))
+        return found
 
     def value(self, name):
         """The value of the overview's value field that a screen reader names so: it reads the
@@ -355,7 +404,7 @@ class Walk:
         for name, value in (("Gesamte Kilometer", "1000"), ("Gesamte Liter", "72"),
                             ("Durchschnitts- verbrauch", "7,2")):
             self.same("a screen reader hears '%s' and its value" % name, value, self.wait(lambda: self.value(name)))
-        self.check("the grid is named for a screen reader", self.control(overview, "table", "Einträge"))
+        self.check("the grid is named for a screen reader", self.wait(lambda: self.control(overview, "table", "Einträge")))
         self.shoot(overview)
         self.keys("Down", "space")
         self.check("Space selects the row: 'Bearbeiten' enabled",
@@ -420,17 +469,12 @@ class Walk:
             self.keys("alt+udiaeresis")
             self.check("Alt+Ü brings the overview back, active",
                        self.wait(lambda: not self.minimised(overview) and self.active_title() == overview))
-            # A click on the second row's cell, Space to select it, Tab to "Bearbeiten".
-            self.click(overview, 100, 110)
-            self.keys("space", "Tab", "space")
-            self.check("the editor shown", self.wait(lambda: self.active_title() == editor))
+            self.check("the editor shown", self.open_editor(overview))
             subprocess.run(["xdotool", "windowminimize", self.window(editor)])
             self.check("the editor is minimised", self.wait(lambda: self.minimised(editor)))
             self.activate(overview)
-            self.click(overview, 100, 110)
-            self.keys("space", "Tab", "space")
             self.check("'Bearbeiten' brings the editor back, active",
-                       self.wait(lambda: not self.minimised(editor) and self.active_title() == editor))
+                       self.open_editor(overview) and self.wait(lambda: not self.minimised(editor)))
         self.stop_program()
 
         self.step("Started in a folder without Verbrauch.mdb")
