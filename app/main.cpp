@@ -1,5 +1,5 @@
 // Starts the program with its main window; closing the main window ends it with all its windows.
-#include "Tankverzehrsberechnung.h"
+#include "CalculatorWindow.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -36,8 +36,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tankverzehr"));
     toolkit::Translations::installGerman(&app);
 
-    Tankverzehrsberechnung window;
-    QObject::connect(&window, &Tankverzehrsberechnung::closed, &app, &QCoreApplication::quit);
+    CalculatorWindow window;
+    QObject::connect(&window, &CalculatorWindow::closed, &app, &QCoreApplication::quit);
     window.show();
     return app.exec();
 }

@@ -1,11 +1,10 @@
 // How long the entry editor takes to re-read its log and move to the chosen entry when it
 // becomes the active window, for entries near the end of growing logs. Prints the median of
 // several runs.
-#include "Bearbeiten1.h"
+#include "EntryEditorWindow.h"
 #include "TestLog.h"
 #include "WindowSwitch.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <cstdio>
 #include <vector>
@@ -18,13 +17,12 @@ void measure(int entries, int runs)
     log.appendMany(QStringLiteral("Auto"), entries);
 
     int position = entries - 2;
-    Bearbeiten1 editor([] { return QStringLiteral("Auto"); }, [&position] { return QVariant(position); });
-    WindowSwitch user(editor);
-    if (!user.ready()) {
-        std::printf("editor: window could not be activated\n");
+    EntryEditorWindow editor([] { return QStringLiteral("Auto"); },
+                             [&position] { return std::optional(position); });
+    WindowSwitch user(editor, "editor");
+    if (!user.ready())
         return;
-    }
-    auto *kilometres = editor.findChild<QLineEdit *>(QStringLiteral("Text4"));
+    auto *kilometres = editor.findChild<QLineEdit *>(QStringLiteral("kilometres"));
 
     // The overview chooses one of the last three entries and shows the editor again.
     std::vector<double> times;
@@ -46,9 +44,5 @@ void measure(int entries, int runs)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    measure(10000, 21);
-    measure(100000, 11);
-    measure(1000000, 5);
-    return 0;
+    return WindowSwitch::atLogSizes(argc, argv, measure);
 }

@@ -1,11 +1,10 @@
 // How long the overview window takes to re-read its log when it becomes the active window,
 // and to show the end of a long log, at growing log sizes. Prints the median of several runs.
 #include "DataControl.h"
+#include "OverviewWindow.h"
 #include "TestLog.h"
-#include "Uebersicht.h"
 #include "WindowSwitch.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTableView>
@@ -26,14 +25,12 @@ void measure(int entries, int runs)
     TestLog log;
     log.appendMany(QStringLiteral("Auto"), entries);
 
-    Uebersicht window([] { return QStringLiteral("Auto"); });
-    WindowSwitch user(window);
-    if (!user.ready()) {
-        std::printf("overview: window could not be activated\n");
+    OverviewWindow window([] { return QStringLiteral("Auto"); });
+    WindowSwitch user(window, "overview");
+    if (!user.ready())
         return;
-    }
-    auto *grid = window.findChild<QTableView *>(QStringLiteral("DBGrid1"));
-    auto *kilometres = window.findChild<QLabel *>(QStringLiteral("Label5"));
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("grid"));
+    auto *kilometres = window.findChild<QLabel *>(QStringLiteral("totalKilometres"));
 
     // The user switches to another window and back: the activation steps run.
     std::vector<double> activation;
@@ -83,9 +80,5 @@ void measure(int entries, int runs)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    measure(10000, 21);
-    measure(100000, 11);
-    measure(1000000, 5);
-    return 0;
+    return WindowSwitch::atLogSizes(argc, argv, measure);
 }

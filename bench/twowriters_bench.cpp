@@ -7,8 +7,8 @@
 #include <DataControl.h>
 #include <Database.h>
 #include <Failure.h>
+#include <LogNames.h>
 #include <Recordset.h>
-#include <Tankverzehrsberechnung.h>
 #include <TestLog.h>
 
 #include <QCoreApplication>
@@ -42,7 +42,7 @@ struct Tally {
         try {
             body();
             ++done;
-        } catch (const toolkit::Failure &failure) {
+        } catch (const core::Failure &failure) {
             ++failed;
             ++reasons[failure.message().split(QStringLiteral("\r\n")).last()];
             ok = false;
@@ -75,8 +75,12 @@ int write(const QString &path, int first, int count)
         const bool stored = tally.time([&] {
             logstore::Database database = logstore::Database::open(path);
             logstore::Recordset records = database.openRecordset(QStringLiteral("Auto"));
-            Tankverzehrsberechnung::AddName(records, QStringLiteral("01.01.2024"), QStringLiteral("45,5"),
-                                            QString::number(km), QStringLiteral("7,58"));
+            records.addNew();
+            records.setField(core::LogNames::date(), QStringLiteral("01.01.2024"));
+            records.setField(core::LogNames::kilometres(), QString::number(km));
+            records.setField(core::LogNames::litres(), QStringLiteral("45,5"));
+            records.setField(core::LogNames::consumption(), QStringLiteral("7,58"));
+            records.update();
         });
         if (!stored)
             tally.failedKm << km;

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString todayText = today.toString(QStringLiteral("dd.MM.yyyy"));
     const QString dateText = input.takeRest();
 
-    const std::optional<QString> refusal = DateCheck::refusal(dateText, todayText);
+    const std::optional<QString> refusal = core::DateCheck::refusal(dateText, todayText);
     if (refusal) {
         if (refusal->isEmpty())
             fail("refused without a message", dateText, todayText);

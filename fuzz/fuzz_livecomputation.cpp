@@ -31,7 +31,7 @@ namespace {
 
 bool positive(const QString &text)
 {
-    const std::optional<double> value = NumberText::read(text);
+    const std::optional<double> value = core::NumberText::read(text);
     return value && *value > 0.0;
 }
 
@@ -41,21 +41,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size == 0)
         return 0;
-    const auto typed = (data[0] & 1) ? LiveConsumption::Typed::Kilometres : LiveConsumption::Typed::Litres;
+    const auto typed =
+        (data[0] & 1) ? core::LiveConsumption::Typed::Kilometres : core::LiveConsumption::Typed::Litres;
     FuzzInput input(data + 1, size - 1);
     const QString typedText = input.takeLine();
     const QString otherText = input.takeLine();
     const QString consumptionText = input.takeRest();
 
-    LiveConsumption::Outcome outcome;
+    core::LiveConsumption::Outcome outcome;
     try {
-        outcome = LiveConsumption::afterKeyRelease(typed, typedText, otherText, consumptionText);
-    } catch (const toolkit::Failure &failure) {
+        outcome = core::LiveConsumption::afterKeyRelease(typed, typedText, otherText, consumptionText);
+    } catch (const core::Failure &failure) {
         if (failure.message().isEmpty())
             fail("failure without a message", typedText, otherText, consumptionText);
         return 0;
     }
-    if (outcome.refused != !NumberText::isNumeric(typedText))
+    if (outcome.refused != !core::NumberText::isNumeric(typedText))
         fail("refusal does not match the numeric test", typedText, otherText, consumptionText);
     if (outcome.refused)
         return 0;
@@ -71,11 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
              consumptionText);
     if (!positive(typedText) || !positive(otherText))
         return 0;
-    const double own = *NumberText::read(typedText);
-    const double other = *NumberText::read(otherText);
-    const bool litresTyped = typed == LiveConsumption::Typed::Litres;
-    const double consumption = Consumption::per100km(litresTyped ? own : other, litresTyped ? other : own);
-    const std::optional<double> shown = NumberText::read(outcome.consumptionText);
+    const double own = *core::NumberText::read(typedText);
+    const double other = *core::NumberText::read(otherText);
+    const bool litresTyped = typed == core::LiveConsumption::Typed::Litres;
+    const double consumption =
+        core::Consumption::per100km(litresTyped ? own : other, litresTyped ? other : own);
+    const std::optional<double> shown = core::NumberText::read(outcome.consumptionText);
     if (!shown)
         fail("recomputed consumption is no number", typedText, otherText, consumptionText);
     if (std::fabs(*shown - consumption) > std::max(0.01, 0.01 * std::fabs(consumption)))

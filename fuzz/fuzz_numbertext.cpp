@@ -23,8 +23,8 @@ namespace {
 
 void checkRoundTrip(double value)
 {
-    const QString written = NumberText::text(value);
-    const std::optional<double> back = NumberText::read(written);
+    const QString written = core::NumberText::text(value);
+    const std::optional<double> back = core::NumberText::read(written);
     if (!back)
         fail(qPrintable(QStringLiteral("number text of %1 does not read back").arg(value, 0, 'g', 17)),
              written);
@@ -35,7 +35,7 @@ void checkRoundTrip(double value)
                             .arg(*back, 0, 'g', 17)),
              written);
     // What the program shows and stores is the cut number text: it must still be a number.
-    if (!NumberText::isNumeric(NumberText::cut(written)))
+    if (!core::NumberText::isNumeric(core::NumberText::cut(written)))
         fail("the cut number text is no number", written);
 }
 
@@ -43,11 +43,11 @@ void checkCut(const QString &text)
 {
     // The cut keeps the beginning of the text up to two characters after its first comma; a
     // number in exponent form keeps its exponent behind the cut mantissa, so it stays that number.
-    const QString cut = NumberText::cut(text);
+    const QString cut = core::NumberText::cut(text);
     const qsizetype comma = text.indexOf(QLatin1Char(','));
     const qsizetype exponent =
         comma < 0 ? -1 : text.indexOf(QRegularExpression(QStringLiteral("[Ee]")), comma);
-    const bool keepsExponent = exponent > comma && NumberText::isNumeric(text);
+    const bool keepsExponent = exponent > comma && core::NumberText::isNumeric(text);
     const QString tail = keepsExponent ? text.mid(exponent) : QString();
     const QString head = cut.left(cut.size() - tail.size());
     if (!cut.endsWith(tail) || !text.startsWith(head) || (keepsExponent && head.size() > exponent))
@@ -64,14 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzInput whole(data, size);
     const QString text = whole.takeRest();
 
-    const std::optional<double> value = NumberText::read(text);
-    if (NumberText::isNumeric(text) != value.has_value())
+    const std::optional<double> value = core::NumberText::read(text);
+    if (core::NumberText::isNumeric(text) != value.has_value())
         fail("numeric test and number reading disagree", text);
     if (value) {
         if (!std::isfinite(*value))
             fail("number reading gave a value that is not finite", text);
         checkRoundTrip(*value);
-        checkCut(NumberText::text(*value));
+        checkCut(core::NumberText::text(*value));
     }
     checkCut(text);
 
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const double raw = bits.takeDouble();
     if (std::isfinite(raw)) {
         checkRoundTrip(raw);
-        checkCut(NumberText::text(raw));
+        checkCut(core::NumberText::text(raw));
     }
     return 0;
 }

@@ -100,7 +100,7 @@ Connection::Connection(const QString &path)
     m_busyWait.timeoutMs = busyTimeoutMs;
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral(
                 "Die Datenbank \"%1\" wurde nicht gefunden.\r\nDie Datei muss im Programmverzeichnis "
                 "liegen; sie wird nicht neu angelegt.")
@@ -182,7 +182,7 @@ void Connection::requireTable(const QString &name) const
     if (!query.next()) {
         if (query.lastError().isValid())
             throw failure(cannotOpen, query.lastError());
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Die Tabelle \"%1\" gibt es in der Datenbank \"%2\" nicht.").arg(name, m_path));
     }
     const bool strict = query.value(0).toBool();
@@ -198,19 +198,19 @@ void Connection::requireTable(const QString &name) const
     query.finish();
 
     const auto notFor = [&](const QString &field, const QString &values) {
-        return toolkit::Failure(
+        return core::Failure(
             QStringLiteral(
                 "Das Feld \"%1\" der Tabelle \"%2\" in der Datenbank \"%3\" ist nicht für %4 angelegt.")
                 .arg(field, name, m_path, values));
     };
     QStringList toScan;
-    for (const QString &field : LogNames::fields()) {
+    for (const QString &field : core::LogNames::fields()) {
         const auto type = declared.constFind(field.toLower());
         if (type == declared.constEnd())
-            throw toolkit::Failure(
+            throw core::Failure(
                 QStringLiteral("Die Tabelle \"%1\" in der Datenbank \"%2\" hat kein Feld \"%3\".")
                     .arg(name, m_path, field));
-        if (field == LogNames::fields().first()) {
+        if (field == core::LogNames::fields().first()) {
             if (!takesText(*type, strict))
                 throw notFor(field, QStringLiteral("Text"));
             continue;
@@ -227,17 +227,17 @@ void Connection::requireTable(const QString &name) const
     // Only a column that may hold anything needs its values looked at: one pass over the table.
     QStringList checks;
     for (const QString &field : toScan)
-        checks << QStringLiteral("max(typeof(%1) IN ('text', 'blob'))").arg(LogNames::quoted(field));
-    run(QStringLiteral("SELECT %1 FROM %2").arg(checks.join(QStringLiteral(", ")), LogNames::quoted(name)),
+        checks << QStringLiteral("max(typeof(%1) IN ('text', 'blob'))").arg(core::LogNames::quoted(field));
+    run(QStringLiteral("SELECT %1 FROM %2")
+            .arg(checks.join(QStringLiteral(", ")), core::LogNames::quoted(name)),
         {});
     if (!query.next())
         throw failure(cannotOpen, query.lastError());
     for (int i = 0; i < toScan.size(); ++i) {
         if (query.value(i).toInt() != 0)
-            throw toolkit::Failure(
-                QStringLiteral("Das Feld \"%1\" der Tabelle \"%2\" in der Datenbank \"%3\" "
-                               "enthält Werte, die keine Zahlen sind.")
-                    .arg(toScan.at(i), name, m_path));
+            throw core::Failure(QStringLiteral("Das Feld \"%1\" der Tabelle \"%2\" in der Datenbank \"%3\" "
+                                               "enthält Werte, die keine Zahlen sind.")
+                                    .arg(toScan.at(i), name, m_path));
     }
 }
 
@@ -255,7 +255,7 @@ void Connection::requireView(const QString &name) const
     const bool found = query.value(0).toInt() > 0;
     query.finish();
     if (!found)
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Die Abfrage \"%1\" gibt es in der Datenbank \"%2\" nicht.").arg(name, m_path));
 }
 
@@ -306,19 +306,32 @@ int Connection::waitWhileBusy(void *wait, int tries)
     return 1;
 }
 
-toolkit::Failure Connection::failure(const QString &what, const QSqlError &error) const
+qint64 Connection::writeRow(const QString &what, const QString &sql, const QVariantList &values) const
 {
-    return toolkit::Failure(QStringLiteral("%1\r\nDatei: %2\r\n%3").arg(what, m_path, reasonText(error)));
+    qint64 id = -1;
+    write(what, [&](QSqlDatabase &db) {
+        QSqlQuery statement(db);
+        if (!statement.prepare(sql))
+            throw failure(what, statement.lastError());
+        for (const QVariant &value : values)
+            statement.addBindValue(value);
+        if (!statement.exec())
+            throw failure(what, statement.lastError());
+        if (statement.numRowsAffected() != 1)
+            throw core::Failure(what + QStringLiteral("\r\nDer Eintrag wurde inzwischen gelöscht."));
+        id = statement.lastInsertId().toLongLong();
+    });
+    return id;
+}
+
+core::Failure Connection::failure(const QString &what, const QSqlError &error) const
+{
+    return core::Failure(QStringLiteral("%1\r\nDatei: %2\r\n%3").arg(what, m_path, reasonText(error)));
 }
 
 void Connection::setBusyTimeout(int milliseconds)
 {
     busyTimeoutMs = milliseconds;
-}
-
-int Connection::busyTimeout()
-{
-    return busyTimeoutMs;
 }
 
 } // namespace logstore

@@ -19,7 +19,7 @@ namespace logstore {
 
 class Connection {
 public:
-    // Throws toolkit::Failure naming the file: missing, not openable, not a database.
+    // Throws core::Failure naming the file: missing, not openable, not a database.
     explicit Connection(const QString &path);
     ~Connection();
     Connection(const Connection &) = delete;
@@ -40,12 +40,16 @@ public:
     // the COMMIT has succeeded it returns normally, whatever happens to the file afterwards.
     void write(const QString &what, const std::function<void(QSqlDatabase &)> &body) const;
 
+    // One statement that changes exactly one row, its values bound, in a write of its own;
+    // returns the row's id when it inserted one. Throws, having stored nothing, when the engine
+    // refuses it or when it changed no row (the row was deleted meanwhile).
+    qint64 writeRow(const QString &what, const QString &sql, const QVariantList &values) const;
+
     // A German failure: what went wrong, the file, and the reason the engine gave.
-    toolkit::Failure failure(const QString &what, const QSqlError &error) const;
+    core::Failure failure(const QString &what, const QSqlError &error) const;
 
     // How long a write waits for a file that another opening holds locked.
     static void setBusyTimeout(int milliseconds);
-    static int busyTimeout();
 
 private:
     // The wait of this opening for a locked file: since when, and for how long at most.

@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QSqlQuery>
 
 namespace logstore {
 
@@ -27,19 +26,9 @@ void DataControl::setDatabaseName(const QString &path)
     m_databaseName = path;
 }
 
-QString DataControl::databaseName() const
-{
-    return m_databaseName;
-}
-
 void DataControl::setRecordSource(const QString &name)
 {
     m_recordSource = name;
-}
-
-QString DataControl::recordSource() const
-{
-    return m_recordSource;
 }
 
 void DataControl::refresh()
@@ -70,7 +59,6 @@ void DataControl::refresh()
     m_current = std::move(current);
     m_editing = false;
     showBound();
-    emit currentChanged(m_position);
 }
 
 int DataControl::recordCount() const
@@ -86,7 +74,7 @@ int DataControl::absolutePosition() const
 void DataControl::setAbsolutePosition(int position)
 {
     if (position < 0 || position >= recordCount())
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Einen Eintrag an der Stelle %1 gibt es nicht; \"%2\" hat %3 Einträge.")
                 .arg(position)
                 .arg(m_recordSource)
@@ -107,15 +95,14 @@ void DataControl::moveTo(int position)
     m_current = std::move(current);
     m_editing = false;
     showBound();
-    emit currentChanged(m_position);
 }
 
 void DataControl::requireCurrent() const
 {
     if (m_position < 0)
-        throw toolkit::Failure(QStringLiteral("Es gibt keinen aktuellen Eintrag."));
+        throw core::Failure(QStringLiteral("Es gibt keinen aktuellen Eintrag."));
     if (!m_current)
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Der aktuelle Eintrag ist nicht mehr vorhanden; er wurde inzwischen "
                            "gelöscht."));
 }
@@ -124,7 +111,7 @@ QString DataControl::field(int index) const
 {
     requireCurrent();
     if (index < 0 || index >= m_current->size())
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Ein Feld Nummer %1 gibt es in \"%2\" nicht.").arg(index).arg(m_recordSource));
     return m_current->at(index);
 }
@@ -134,14 +121,9 @@ QString DataControl::field(const QString &name) const
     requireCurrent();
     const qsizetype index = m_rows->fields().indexOf(name);
     if (index < 0)
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.").arg(name, m_recordSource));
     return m_current->at(index);
-}
-
-QStringList DataControl::fieldNames() const
-{
-    return m_rows ? m_rows->fields() : QStringList();
 }
 
 void DataControl::bind(QLineEdit *box, const QString &field)
@@ -164,9 +146,8 @@ void DataControl::requireChangeable() const
 {
     requireCurrent();
     if (m_rows->isView())
-        throw toolkit::Failure(
-            QStringLiteral("\"%1\" ist eine Abfrage; ihre Zeilen lassen sich nicht ändern.")
-                .arg(m_recordSource));
+        throw core::Failure(QStringLiteral("\"%1\" ist eine Abfrage; ihre Zeilen lassen sich nicht ändern.")
+                                .arg(m_recordSource));
 }
 
 void DataControl::edit()
@@ -178,7 +159,7 @@ void DataControl::edit()
 void DataControl::update()
 {
     if (!m_editing)
-        throw toolkit::Failure(QStringLiteral("Der Eintrag wurde nicht zum Ändern geöffnet."));
+        throw core::Failure(QStringLiteral("Der Eintrag wurde nicht zum Ändern geöffnet."));
     requireChangeable();
 
     // Every text is converted before anything is written, so a refused one stores nothing.
@@ -188,7 +169,7 @@ void DataControl::update()
         if (!box)
             continue;
         values << FieldValue::toStored(field, box->text());
-        assignments << LogNames::quoted(field) + QStringLiteral(" = ?");
+        assignments << core::LogNames::quoted(field) + QStringLiteral(" = ?");
     }
     const QString table = m_rows->source();
     const qint64 rowid = m_rows->id(m_position);
@@ -196,19 +177,9 @@ void DataControl::update()
         QStringLiteral("Der Eintrag konnte nicht in der Tabelle \"%1\" gespeichert werden.").arg(table);
     if (!assignments.isEmpty()) {
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                .arg(LogNames::quoted(table), assignments.join(QStringLiteral(", ")));
-        m_connection->write(what, [&](QSqlDatabase &db) {
-            QSqlQuery change(db);
-            if (!change.prepare(sql))
-                throw m_connection->failure(what, change.lastError());
-            for (const QVariant &value : values)
-                change.addBindValue(value);
-            change.addBindValue(rowid);
-            if (!change.exec())
-                throw m_connection->failure(what, change.lastError());
-            if (change.numRowsAffected() != 1)
-                throw toolkit::Failure(what + QStringLiteral("\r\nDer Eintrag wurde inzwischen gelöscht."));
-        });
+                                .arg(core::LogNames::quoted(table), assignments.join(QStringLiteral(", ")));
+        values << rowid;
+        m_connection->writeRow(what, sql, values);
     }
     m_editing = false;
     m_rows->forget(m_position);
@@ -224,16 +195,8 @@ void DataControl::deleteCurrent()
     const qint64 rowid = m_rows->id(m_position);
     const QString what =
         QStringLiteral("Der Eintrag konnte nicht aus der Tabelle \"%1\" gelöscht werden.").arg(table);
-    m_connection->write(what, [&](QSqlDatabase &db) {
-        QSqlQuery remove(db);
-        if (!remove.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(LogNames::quoted(table))))
-            throw m_connection->failure(what, remove.lastError());
-        remove.addBindValue(rowid);
-        if (!remove.exec())
-            throw m_connection->failure(what, remove.lastError());
-        if (remove.numRowsAffected() != 1)
-            throw toolkit::Failure(what + QStringLiteral("\r\nDer Eintrag wurde inzwischen gelöscht."));
-    });
+    m_connection->writeRow(
+        what, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(core::LogNames::quoted(table)), {rowid});
     const int position = m_position;
     m_model->beginRemove(position);
     m_rows->removeAt(position);
@@ -246,7 +209,6 @@ void DataControl::deleteCurrent()
         moveTo(std::min(position, recordCount() - 1));
     } else {
         showBound();
-        emit currentChanged(m_position);
     }
 }
 

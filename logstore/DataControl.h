@@ -29,12 +29,10 @@ public:
     ~DataControl() override;
 
     void setDatabaseName(const QString &path);
-    QString databaseName() const;
     void setRecordSource(const QString &name);
-    QString recordSource() const;
 
     // Opens the record source anew (the file too, when its name changed): reads the row
-    // identities in stored order; the first row becomes current. Throws toolkit::Failure and
+    // identities in stored order; the first row becomes current. Throws core::Failure and
     // then keeps the rows it had.
     void refresh();
 
@@ -44,12 +42,10 @@ public:
     void setAbsolutePosition(int position);
     void moveLast();
 
-    // Field of the current row as text; throws toolkit::Failure when there is no current row,
+    // Field of the current row as text; throws core::Failure when there is no current row,
     // the field does not exist, or the row was deleted meanwhile.
     QString field(int index) const;
     QString field(const QString &name) const;
-    // Field names of the record source (empty before the first refresh).
-    QStringList fieldNames() const;
 
     // The box shows that field of the current row from now on; its text is what update() stores.
     void bind(QLineEdit *box, const QString &field);
@@ -61,9 +57,6 @@ public:
     void deleteCurrent();
 
     QAbstractItemModel *model();
-
-signals:
-    void currentChanged(int position);
 
 private:
     void requireCurrent() const;

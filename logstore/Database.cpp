@@ -21,17 +21,12 @@ Database::~Database() = default;
 Recordset Database::openRecordset(const QString &table)
 {
     if (!m_connection)
-        throw toolkit::Failure(QStringLiteral("Die Datenbank ist nicht geöffnet."));
-    if (!LogNames::isTable(table))
-        throw toolkit::Failure(QStringLiteral("Die Tabelle \"%1\" gibt es in der Datenbank \"%2\" nicht.")
-                                   .arg(table, m_connection->path()));
+        throw core::Failure(QStringLiteral("Die Datenbank ist nicht geöffnet."));
+    if (!core::LogNames::isTable(table))
+        throw core::Failure(QStringLiteral("Die Tabelle \"%1\" gibt es in der Datenbank \"%2\" nicht.")
+                                .arg(table, m_connection->path()));
     m_connection->requireTable(table);
     return Recordset(m_connection, table);
-}
-
-QString Database::path() const
-{
-    return m_connection ? m_connection->path() : QString();
 }
 
 void Database::setBusyTimeout(int milliseconds)

@@ -14,7 +14,7 @@ class Connection;
 
 class Database {
 public:
-    // Throws toolkit::Failure naming the file when it is missing (it is never created), cannot
+    // Throws core::Failure naming the file when it is missing (it is never created), cannot
     // be opened, or is not a database.
     static Database open(const QString &path);
 
@@ -25,8 +25,6 @@ public:
     // An updatable record set over a vehicle log; throws when the name is not one of the logs
     // or the file lacks that table.
     Recordset openRecordset(const QString &table);
-
-    QString path() const;
 
     // How long a write waits for a file held locked elsewhere (5000 ms unless changed); applies
     // to openings made afterwards, those of the data controls included.

@@ -9,16 +9,16 @@ namespace logstore {
 
 QVariant FieldValue::toStored(const QString &field, const QString &text)
 {
-    if (!LogNames::fields().contains(field))
-        throw toolkit::Failure(
+    if (!core::LogNames::fields().contains(field))
+        throw core::Failure(
             QStringLiteral("Das Feld \"%1\" gibt es in den Fahrzeugtabellen nicht.").arg(field));
     if (text.isEmpty())
         return QVariant();
-    if (field == LogNames::fields().first())
+    if (field == core::LogNames::fields().first())
         return text;
-    const std::optional<double> number = NumberText::read(text);
+    const std::optional<double> number = core::NumberText::read(text);
     if (!number)
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Der Wert \"%1\" passt nicht in das Feld \"%2\": dort ist nur eine Zahl erlaubt.")
                 .arg(text, field));
     return *number;
@@ -45,7 +45,7 @@ QString FieldValue::toText(const QVariant &value)
 {
     if (value.isNull())
         return QString();
-    return isNumber(value) ? NumberText::text(value.toDouble()) : value.toString();
+    return isNumber(value) ? core::NumberText::text(value.toDouble()) : value.toString();
 }
 
 } // namespace logstore

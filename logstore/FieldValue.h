@@ -11,7 +11,7 @@ namespace logstore {
 
 class FieldValue {
 public:
-    // The value to bind for a field of a vehicle log; throws toolkit::Failure naming the field
+    // The value to bind for a field of a vehicle log; throws core::Failure naming the field
     // when the text is not a number although the field wants one, or when the field is unknown.
     static QVariant toStored(const QString &field, const QString &text);
 

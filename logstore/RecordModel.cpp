@@ -27,7 +27,7 @@ QVariant RecordModel::data(const QModelIndex &index, int role) const
         if (!row || index.column() >= row->size())
             return QString();
         return row->at(index.column());
-    } catch (const toolkit::Failure &) {
+    } catch (const core::Failure &) {
         // A cell cannot report a failure; it stays empty, and the next refresh reports it.
         return QString();
     }

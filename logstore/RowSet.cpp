@@ -21,32 +21,33 @@ QString readFailure(const QString &source)
 RowSet::RowSet(const Connection &connection, const QString &source)
     : m_connection(&connection), m_source(source)
 {
-    if (LogNames::isTable(source)) {
+    if (core::LogNames::isTable(source)) {
         connection.requireTable(source);
-        m_fields = LogNames::fields();
+        m_fields = core::LogNames::fields();
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(LogNames::quoted(source))))
+        if (!query.exec(
+                QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(core::LogNames::quoted(source))))
             throw connection.failure(readFailure(source), query.lastError());
         while (query.next())
             m_ids.push_back(query.value(0).toLongLong());
         if (query.lastError().isValid())
             throw connection.failure(readFailure(source), query.lastError());
-    } else if (LogNames::isView(source)) {
+    } else if (core::LogNames::isView(source)) {
         connection.requireView(source);
         m_isView = true;
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT * FROM %1").arg(LogNames::quoted(source)))) {
+        if (!query.exec(QStringLiteral("SELECT * FROM %1").arg(core::LogNames::quoted(source)))) {
             // A view over a missing or unfitting log fails in the engine's words; the check of
             // the log names what is wrong, where it finds it.
             const QSqlError error = query.lastError();
-            connection.requireTable(LogNames::tableOf(source));
+            connection.requireTable(core::LogNames::tableOf(source));
             throw connection.failure(readFailure(source), error);
         }
         const QSqlRecord record = query.record();
         if (record.count() < 2)
-            throw toolkit::Failure(
+            throw core::Failure(
                 QStringLiteral("Die Abfrage \"%1\" in der Datenbank \"%2\" liefert nicht die zwei "
                                "Summen, Kilometer und Liter.")
                     .arg(source, connection.path()));
@@ -58,7 +59,7 @@ RowSet::RowSet(const Connection &connection, const QString &source)
                 const QVariant value = query.value(i);
                 // The two sums are numbers, or NULL for an empty log.
                 if (i < 2 && !value.isNull() && !FieldValue::isNumber(value))
-                    throw toolkit::Failure(
+                    throw core::Failure(
                         QStringLiteral("Die Abfrage \"%1\" in der Datenbank \"%2\" liefert in "
                                        "ihrer Spalte %3 keine Zahl.")
                             .arg(source, connection.path())
@@ -70,7 +71,7 @@ RowSet::RowSet(const Connection &connection, const QString &source)
         if (query.lastError().isValid())
             throw connection.failure(readFailure(source), query.lastError());
     } else {
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Die Tabelle oder Abfrage \"%1\" gibt es in der Datenbank \"%2\" nicht.")
                 .arg(source, connection.path()));
     }
@@ -85,13 +86,10 @@ std::optional<QStringList> RowSet::readRow(int position) const
 {
     if (m_isView)
         return m_viewRows.at(static_cast<size_t>(position));
-    QStringList columns;
-    for (const QString &field : m_fields)
-        columns << LogNames::quoted(field);
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                      .arg(columns.join(QStringLiteral(", ")), LogNames::quoted(m_source)));
+                      .arg(core::LogNames::quotedFields(), core::LogNames::quoted(m_source)));
     query.addBindValue(id(position));
     if (!query.exec())
         throw m_connection->failure(readFailure(m_source), query.lastError());
@@ -118,13 +116,10 @@ std::optional<QStringList> RowSet::cachedRow(int position) const
 
 void RowSet::readBlock(int first, int last) const
 {
-    QStringList columns{QStringLiteral("rowid")};
-    for (const QString &field : m_fields)
-        columns << LogNames::quoted(field);
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid BETWEEN ? AND ? ORDER BY rowid")
-                      .arg(columns.join(QStringLiteral(", ")), LogNames::quoted(m_source)));
+    query.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid BETWEEN ? AND ? ORDER BY rowid")
+                      .arg(core::LogNames::quotedFields(), core::LogNames::quoted(m_source)));
     query.addBindValue(id(first));
     query.addBindValue(id(last));
     if (!query.exec())

@@ -16,7 +16,7 @@ class Connection;
 
 class RowSet {
 public:
-    // Reads the record source named; throws toolkit::Failure.
+    // Reads the record source named; throws core::Failure.
     RowSet(const Connection &connection, const QString &source);
 
     const QString &source() const { return m_source; }

@@ -15,7 +15,7 @@ public:
         Commit,      // right before the commit
         AfterCommit, // the row is stored
     };
-    // Before the commit a toolkit::Failure thrown by the hook fails that step as the engine
+    // Before the commit a core::Failure thrown by the hook fails that step as the engine
     // would. After the commit nothing may fail the write any more: the hook must not throw there.
     using Hook = std::function<void(Step)>;
 

@@ -12,7 +12,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(numbertext datecheck livecomputation)
 
-CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G "Unix Makefiles" -DTANKVERZEHR_FUZZ=ON >/dev/null
+CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G "Unix Makefiles" >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}" >/dev/null
 
 found=0

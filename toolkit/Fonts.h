@@ -14,6 +14,14 @@ public:
     static constexpr int regular = 400;
 
     static QFont font(const QString &family, qreal pointSize, int weight);
+    static QFont arial(qreal pointSize, int weight = bold)
+    {
+        return font(QStringLiteral("Arial"), pointSize, weight);
+    }
+    static QFont msSansSerif(qreal pointSize, int weight = bold)
+    {
+        return font(QStringLiteral("MS Sans Serif"), pointSize, weight);
+    }
 };
 
 } // namespace toolkit

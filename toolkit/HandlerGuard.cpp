@@ -10,7 +10,7 @@ bool HandlerGuard::run(const std::function<void()> &body)
     try {
         body();
         return true;
-    } catch (const Failure &failure) {
+    } catch (const core::Failure &failure) {
         MessageBox::show(failure.message(), MessageBox::programTitle(), MessageBox::Icon::Information);
         return false;
     }

@@ -19,11 +19,6 @@ QString ProgramDirectory::path()
     return QDir::cleanPath(dir);
 }
 
-QString ProgramDirectory::databasePath()
-{
-    return QDir(path()).filePath(QStringLiteral("Verbrauch.mdb"));
-}
-
 void ProgramDirectory::setOverride(const QString &folder)
 {
     overridePath() = folder;

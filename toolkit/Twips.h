@@ -4,8 +4,6 @@
 
 #include <QRect>
 
-class QWidget;
-
 namespace toolkit {
 
 class Twips {
@@ -13,11 +11,7 @@ public:
     static constexpr int perPixel = 15;
 
     static int toPixels(int twips);
-    static QRect rect(int left, int top, int width, int height);
-    // Places a control inside its window.
-    static void place(QWidget *control, int left, int top, int width, int height);
-    // Gives a window a fixed client area that the user cannot resize.
-    static void fixClientSize(QWidget *window, int width, int height);
+    static QRect rect(const QRect &twips);
 };
 
 } // namespace toolkit

@@ -47,7 +47,7 @@ QStringList LogFileMaker::statements(const QString &schema)
 void LogFileMaker::create(const QString &path, const QString &schema)
 {
     if (QFileInfo::exists(path))
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Die Datei \"%1\" gibt es schon; sie bleibt unverändert.").arg(path));
     const QString temporary = path + QStringLiteral(".neu-%1").arg(QCoreApplication::applicationPid());
     QFile::remove(temporary);
@@ -81,7 +81,7 @@ void LogFileMaker::create(const QString &path, const QString &schema)
     if (!error.isEmpty()) {
         QFile::remove(temporary);
         QFile::remove(temporary + QStringLiteral("-journal"));
-        throw toolkit::Failure(
+        throw core::Failure(
             QStringLiteral("Die Datenbank \"%1\" konnte nicht angelegt werden: %2").arg(path, error));
     }
 }

@@ -7,7 +7,7 @@
 
 class LogFileMaker {
 public:
-    // Creates the file at path from the schema's statements. Refuses (throws toolkit::Failure)
+    // Creates the file at path from the schema's statements. Refuses (throws core::Failure)
     // when a file is already there: an existing log is never touched. The file is built under
     // a temporary name and moved into place whole, so no half-made file is ever left.
     static void create(const QString &path, const QString &schema);

@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
     }
     try {
         LogFileMaker::create(target, QString::fromUtf8(schema.readAll()));
-    } catch (const toolkit::Failure &failure) {
+    } catch (const core::Failure &failure) {
         err << "createlog: " << failure.message() << "\n";
         return 1;
     }

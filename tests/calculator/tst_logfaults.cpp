@@ -1,26 +1,20 @@
 // The log under faults, through the real windows. A recording whose steps fail one at a time is
 // reported as failed exactly when its row is not in the file. Damaged log files are refused by
 // the calculator, the overview and the editor with one German message each, and stay as they were.
-#include "Bearbeiten1.h"
-#include "Clock.h"
 #include "Database.h"
 #include "EngineWords.h"
+#include "EntryEditorWindow.h"
 #include "Failure.h"
 #include "MessageRecorder.h"
-#include "Tankverzehrsberechnung.h"
-#include "TestLog.h"
-#include "Uebersicht.h"
+#include "OverviewWindow.h"
+#include "Program.h"
 #include "WriteSteps.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTest>
 
 using Step = logstore::WriteSteps::Step;
 
@@ -67,32 +61,15 @@ private:
     QSqlDatabase m_db;
 };
 
-// Types a fill-up into the main window and presses "Berechnen".
-void calculate(Tankverzehrsberechnung &window)
-{
-    QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("Text1")), QStringLiteral("45,5"));
-    QTest::keyClicks(window.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("600"));
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-}
-
-bool activate(QWidget &window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
 } // namespace
 
 class LogFaultsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { toolkit::Clock::setFixedToday(QDate(2026, 7, 14)); }
     void cleanup()
     {
         logstore::WriteSteps::setHook({});
         logstore::Database::setBusyTimeout(5000);
-        toolkit::Clock::setFixedToday(std::nullopt);
     }
     void recordingStepFails_data();
     void recordingStepFails();
@@ -123,7 +100,8 @@ void LogFaultsTest::recordingStepFails()
     QFETCH(QString, fault);
     QFETCH(bool, told);
     QFETCH(int, stored);
-    TestLog log;
+    Program program;
+    const TestLog &log = program.log;
     MessageRecorder messages;
     OtherProgram other(log.path());
     logstore::Database::setBusyTimeout(200);
@@ -133,12 +111,11 @@ void LogFaultsTest::recordingStepFails()
             return;
         reached = true;
         if (fault == u"refuse")
-            throw toolkit::Failure(QStringLiteral("Der Eintrag wurde abgelehnt."));
+            throw core::Failure(QStringLiteral("Der Eintrag wurde abgelehnt."));
         QVERIFY(other.run(fault));
     });
-    Tankverzehrsberechnung window;
-    QVERIFY(activate(window));
-    calculate(window);
+    QVERIFY(QTest::qWaitForWindowActive(&program.main));
+    program.calculate(QStringLiteral("45,5"), QStringLiteral("600"));
     logstore::WriteSteps::setHook({});
     if (fault.startsWith(u"BEGIN")) // the other program lets go of the file
         QVERIFY(other.run(QStringLiteral("ROLLBACK")));
@@ -148,13 +125,13 @@ void LogFaultsTest::recordingStepFails()
     if (told)
         QVERIFY2(!hasEngineWords(QString(messages.shown()[0].prompt).remove(log.path())),
                  qPrintable(messages.shown()[0].prompt));
-    QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
+    QCOMPARE(user::control<QPushButton>(&program.main, "calculate")->text(),
              told ? QStringLiteral("&Berechnen") : QStringLiteral("&Nochmal"));
     QCOMPARE(log.count(car), stored);
     // The failed recording can be repeated and then stands in the log once.
     if (told) {
-        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
-        QCOMPARE(log.rows(car), (QList<QStringList>{{"14.07.2026", "600", "45,5", "7,58"}}));
+        Program::click(&program.main, "calculate");
+        QCOMPARE(log.rows(car), (QList<QStringList>{{"07.12.2026", "600", "45,5", "7,58"}}));
     }
 }
 
@@ -189,7 +166,8 @@ void LogFaultsTest::damagedLog()
 {
     QFETCH(QString, file);
     QFETCH(QString, expected);
-    TestLog log;
+    Program program;
+    TestLog &log = program.log;
     log.append(car, {"01.01.2024", "100", "7", "7"});
     QFile damaged(log.path());
     if (file == u"empty" || file == u"text") {
@@ -215,16 +193,12 @@ void LogFaultsTest::damagedLog()
                  qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(window), prompt)));
         messages.clear();
     };
+    QVERIFY(QTest::qWaitForWindowActive(&program.main));
+    program.calculate(QStringLiteral("45,5"), QStringLiteral("600"));
+    toldOnce("calculator");
+    QCOMPARE(user::control<QPushButton>(&program.main, "calculate")->text(), QStringLiteral("&Berechnen"));
     {
-        Tankverzehrsberechnung calculator;
-        QVERIFY(activate(calculator));
-        calculate(calculator);
-        toldOnce("calculator");
-        QCOMPARE(calculator.findChild<QPushButton *>(QStringLiteral("Command1"))->text(),
-                 QStringLiteral("&Berechnen"));
-    }
-    {
-        Uebersicht overview([] { return car; });
+        OverviewWindow overview([] { return car; });
         overview.show();
         overview.activateWindow();
         QTRY_COMPARE(messages.shown().size(), 1);
@@ -232,7 +206,7 @@ void LogFaultsTest::damagedLog()
         toldOnce("overview");
     }
     {
-        Bearbeiten1 editor([] { return car; }, [] { return QVariant(0); });
+        EntryEditorWindow editor([] { return car; }, [] { return std::optional(0); });
         editor.show();
         editor.activateWindow();
         QTRY_COMPARE(messages.shown().size(), 1);

@@ -312,11 +312,23 @@ class Walk:
                 pyatspi.Registry.stop()
 
         pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
-        GLib.timeout_add(200, lambda: self.click(self.title, *self.point, button="3"))
-        GLib.timeout_add(800, lambda: self.keys("Down"))
-        GLib.timeout_add(5000, lambda: pyatspi.Registry.stop() and False)
+        pending = []  # the one-shot steps not run yet, removed should the menu be read before
+
+        def once(delay, action):
+            def run():
+                pending.remove(source)
+                action()
+                return False
+            source = GLib.timeout_add(delay, run)
+            pending.append(source)
+
+        once(200, lambda: self.click(self.title, *self.point, button="3"))
+        once(800, lambda: self.keys("Down"))
+        once(5000, pyatspi.Registry.stop)
         pyatspi.Registry.start()
         pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
+        for source in pending:
+            GLib.source_remove(source)
         self.keys("Escape")
         return [item for item in items if item]
 
@@ -414,11 +426,15 @@ class Walk:
             return
         self.frame_centred(editor)
         self.same("the editor shows the new entry", "30", self.wait(lambda: self.text(editor, "Getankte Liter")))
+        self.same("a screen reader names the editor's boxes", [today, "30", "7,5", "400"],
+                  [self.text(editor, name) for name in ("Datum", "Getankte Liter", "Verbrauch", "Kilometer")])
 
         self.step("Message boxes in the editor: the keys stay in the editor, no edit is lost")
         main_boxes = (self.text(main, "Verbrauchte Liter"), self.text(main, "Gefahrene Kilometer"))
         # Editor boxes (twips / 15): date at (112, 8), litres at (112, 32), kilometres at (112, 80).
         self.click(editor, 150, 86)
+        self.keys("End", "alt+x")
+        self.same("Alt+X in the editor types nothing", "400", self.text(editor, "Kilometer"))
         self.keys("ctrl+a")
         self.type("555")
         self.click(editor, 150, 38)

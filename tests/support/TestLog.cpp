@@ -64,13 +64,13 @@ QList<QVariantList> TestLog::query(const QString &path, const QString &sql, cons
 
 void TestLog::append(const QString &table, const QStringList &datumKmLiterVerbrauch)
 {
-    const QStringList &fields = logstore::LogNames::fields();
+    const QStringList &fields = core::LogNames::fields();
     if (datumKmLiterVerbrauch.size() != fields.size())
         throw std::invalid_argument("append needs four texts");
     QVariantList values;
     for (int i = 0; i < fields.size(); ++i)
         values << logstore::FieldValue::toStored(fields.at(i), datumKmLiterVerbrauch.at(i));
-    query(path(), QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(logstore::LogNames::quoted(table)),
+    query(path(), QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(core::LogNames::quoted(table)),
           values);
 }
 
@@ -81,16 +81,15 @@ void TestLog::appendMany(const QString &table, int count)
     query(path(),
           QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
                          "INSERT INTO %1 SELECT '01.01.2024', i, i / 10.0, 7.5 FROM n")
-              .arg(logstore::LogNames::quoted(table)),
+              .arg(core::LogNames::quoted(table)),
           {count});
 }
 
 QList<QStringList> TestLog::rows(const QString &table) const
 {
     QList<QStringList> result;
-    for (const QVariantList &row :
-         query(path(),
-               QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(logstore::LogNames::quoted(table)))) {
+    for (const QVariantList &row : query(
+             path(), QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(core::LogNames::quoted(table)))) {
         QStringList texts;
         for (const QVariant &value : row)
             texts << logstore::FieldValue::toText(value);
@@ -101,7 +100,7 @@ QList<QStringList> TestLog::rows(const QString &table) const
 
 int TestLog::count(const QString &table) const
 {
-    return query(path(), QStringLiteral("SELECT count(*) FROM %1").arg(logstore::LogNames::quoted(table)))
+    return query(path(), QStringLiteral("SELECT count(*) FROM %1").arg(core::LogNames::quoted(table)))
         .at(0)
         .at(0)
         .toInt();

@@ -1,0 +1,181 @@
+#include "NumberText.h"
+
+#include <QRegularExpression>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace core {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+} // namespace
+
+bool NumberText::isNumeric(const QString &text)
+{
+    return read(text).has_value();
+}
+
+std::optional<double> NumberText::read(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+
+    std::string mantissa; // digits of the number, in C notation for from_chars
+    bool negative = false;
+    qsizetype i = begin;
+    if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+
+    bool sawDigit = false;
+    bool sawComma = false;
+    long long integerDigits = 0; // significant digits before the comma, for telling overflow from underflow
+    long long leadingFractionZeros = 0;
+    bool significantSeen = false;
+    for (; i < end; ++i) {
+        const QChar c = text[i];
+        if (isDigit(c)) {
+            sawDigit = true;
+            mantissa.push_back(static_cast<char>(c.unicode()));
+            if (c != QLatin1Char('0'))
+                significantSeen = true;
+            if (!sawComma && significantSeen)
+                ++integerDigits;
+            else if (sawComma && !significantSeen)
+                ++leadingFractionZeros;
+        } else if (c == QLatin1Char('.')) {
+            continue; // group separator
+        } else if (c == QLatin1Char(',') && !sawComma) {
+            sawComma = true;
+            mantissa.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (!sawDigit)
+        return std::nullopt;
+
+    long long exponent = 0;
+    if (i < end && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
+        ++i;
+        bool expNegative = false;
+        if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+            expNegative = text[i] == QLatin1Char('-');
+            ++i;
+        }
+        bool expDigit = false;
+        for (; i < end && isDigit(text[i]); ++i) {
+            expDigit = true;
+            if (exponent < 100000000)
+                exponent = exponent * 10 + (text[i].unicode() - '0');
+        }
+        if (!expDigit)
+            return std::nullopt;
+        if (expNegative)
+            exponent = -exponent;
+    }
+    if (i != end)
+        return std::nullopt;
+
+    const std::string c = mantissa + "e" + std::to_string(exponent);
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(c.data(), c.data() + c.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        if (!significantSeen)
+            value = 0.0;
+        else {
+            // The decimal exponent of the leading significant digit tells which way it left the range.
+            const long long magnitude =
+                integerDigits > 0 ? integerDigits - 1 + exponent : -(leadingFractionZeros + 1) + exponent;
+            if (magnitude > 0)
+                return std::nullopt;
+            value = 0.0;
+        }
+    } else if (ec != std::errc() || ptr != c.data() + c.size()) {
+        return std::nullopt;
+    }
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+QString NumberText::text(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-Unendlich") : QStringLiteral("Unendlich");
+    if (value == 0.0)
+        return QStringLiteral("0");
+
+    // Round to 15 significant digits: d.dddddddddddddde±x
+    char buf[64];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+    const std::string sci(buf, res.ptr);
+    const auto ePos = sci.find('e');
+    std::string digits = sci.substr(0, 1) + sci.substr(2, ePos - 2);
+    const int exponent = std::atoi(sci.c_str() + ePos + 1);
+    // Rounded up to 15 digits, the largest doubles would be written as a number beyond the range
+    // of a double, which no longer reads back; those are rounded toward zero instead.
+    const std::string largest = "179769313486231";
+    if (exponent == 308 && digits > largest)
+        digits = largest;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string out = value < 0 ? "-" : "";
+    if (exponent >= 15 || exponent < -4) {
+        out += digits.substr(0, 1);
+        if (digits.size() > 1)
+            out += "," + digits.substr(1);
+        const int absExp = std::abs(exponent);
+        out += exponent < 0 ? "E-" : "E+";
+        if (absExp < 10)
+            out += "0";
+        out += std::to_string(absExp);
+    } else if (exponent < 0) {
+        out += "0," + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const size_t intLen = static_cast<size_t>(exponent) + 1;
+        if (digits.size() <= intLen) {
+            out += digits + std::string(intLen - digits.size(), '0');
+        } else {
+            out += digits.substr(0, intLen) + "," + digits.substr(intLen);
+        }
+    }
+    return QString::fromLatin1(out.c_str());
+}
+
+QString NumberText::cut(const QString &text)
+{
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return text;
+    // A number text in exponent form keeps its exponent: cutting it off would turn 1,5E-05 into
+    // "1,5E", which is no number, and 1,2345E-05 into 1,23, a value 100,000 times too large.
+    const qsizetype exponent = text.indexOf(QRegularExpression(QStringLiteral("[Ee]")), comma);
+    if (exponent > comma && NumberText::isNumeric(text))
+        return text.left(qMin(comma + 3, exponent)) + text.mid(exponent);
+    return text.left(comma + 3);
+}
+
+} // namespace core

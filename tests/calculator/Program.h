@@ -1,0 +1,50 @@
+// The whole program over a log of the test's own: the main window shown, today fixed, and the
+// user's ways from it to the overview and on to the editor.
+#pragma once
+
+#include "CalculatorWindow.h"
+#include "Clock.h"
+#include "TestLog.h"
+#include "User.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+class Program {
+public:
+    TestLog log;
+    CalculatorWindow main;
+
+    explicit Program(QDate today = QDate(2026, 12, 7))
+    {
+        toolkit::Clock::setFixedToday(today);
+        main.show();
+    }
+    ~Program() { toolkit::Clock::setFixedToday(std::nullopt); }
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    static QWidget *window(const QString &name)
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == name && widget->isVisible())
+                return widget;
+        }
+        return nullptr;
+    }
+    QWidget *overview() const { return window(QStringLiteral("overview")); }
+    QWidget *editor() const { return window(QStringLiteral("entryEditor")); }
+    static void click(QWidget *window, const char *button)
+    {
+        QTest::mouseClick(user::control<QPushButton>(window, button), Qt::LeftButton);
+    }
+
+    // Types the litres and kilometres into their boxes and presses the calculate button.
+    void calculate(const QString &litres, const QString &kilometres)
+    {
+        user::control(&main, "litres")->setFocus();
+        QTest::keyClicks(user::control(&main, "litres"), litres);
+        QTest::keyClicks(user::control(&main, "kilometres"), kilometres);
+        click(&main, "calculate");
+    }
+};

@@ -1,0 +1,273 @@
+// The editor window driven as the user drives it: which entry each activation shows, storing and
+// deleting with the checks before them, and the consumption following the typed litres and
+// kilometres.
+#include "Clock.h"
+#include "EntryEditorWindow.h"
+#include "MessageRecorder.h"
+#include "TestLog.h"
+#include "User.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString emptyFields =
+    QStringLiteral("Die Felder 'Datum' 'Getankte Liter' 'Literpreis'  müssen ausgefüllt werden !!");
+const QString wrongInput = QStringLiteral("Falsche Eingabe");
+const QString dateTitle = QStringLiteral("Datum n.i.O.");
+// Stands for any message of a failed database step, whose wording comes from the log store.
+const QString failure = QStringLiteral("<Fehler der Datenbank>");
+// Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter.
+const QList<QStringList> carLog{{"01.01.2024", "500", "40", "8"},
+                                {"15.02.2024", "600", "45", "7,5"},
+                                {"03.03.2024", "650", "50", "7,6923"},
+                                {"20.04.2024", "3", "40", "1333,33"},
+                                {"01.05.2024", "180", "6,3", "3,5"}};
+const QStringList motorcycleEntry{"05.05.2023", "180", "6,3", "3,5"};
+
+// One editor window over a log of its own, today fixed at 15.06.2024, every message recorded.
+struct Fixture {
+    TestLog log;
+    MessageRecorder messages;
+    std::optional<int> chosen;
+    EntryEditorWindow editor{[] { return QStringLiteral("Auto"); }, [this] { return chosen; }};
+
+    Fixture()
+    {
+        toolkit::Clock::setFixedToday(QDate(2024, 6, 15));
+        for (const QStringList &entry : carLog)
+            log.append(QStringLiteral("Auto"), entry);
+        log.append(QStringLiteral("Motorrad"), motorcycleEntry);
+    }
+    ~Fixture() { toolkit::Clock::setFixedToday(std::nullopt); }
+
+    QLineEdit *box(const char *name) const { return editor.findChild<QLineEdit *>(QLatin1String(name)); }
+    // The four boxes in the order the log keeps them.
+    QStringList shown() const
+    {
+        return {box("date")->text(), box("kilometres")->text(), box("litres")->text(),
+                box("consumption")->text()};
+    }
+    static bool activate(QWidget *window)
+    {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window);
+    }
+    // Activates the editor on the car's entry at `position`; true once it shows it.
+    bool open(int position)
+    {
+        chosen = position;
+        return user::activate(&editor) && QTest::qWaitFor([&] { return shown() == carLog.at(position); });
+    }
+    void setTexts(const QStringList &texts) const
+    {
+        const char *names[] = {"date", "kilometres", "litres", "consumption"};
+        for (int i = 0; i < 4; ++i)
+            box(names[i])->setText(texts.at(i));
+    }
+};
+
+} // namespace
+
+class EntryEditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void window();
+    void activation_data();
+    void activation();
+    void click_data();
+    void click();
+    void typing_data();
+    void typing();
+};
+
+void EntryEditorTest::window()
+{
+    Fixture f;
+    QVERIFY(f.open(2));
+    QCOMPARE(f.editor.windowTitle(), QStringLiteral("Bearbeiten"));
+    QCOMPARE(f.editor.windowFlags() & Qt::WindowType_Mask, Qt::Tool); // no task-bar entry
+    QCOMPARE(f.box("date")->toolTip(), QStringLiteral("Doppelklick=Aktuelles Datum"));
+    QVERIFY(!f.box("consumption")->isEnabled());
+    // The keyboard visits the kilometres last, after the two buttons.
+    QTRY_COMPARE(QApplication::focusWidget(), f.box("date"));
+    for (const char *next : {"litres", "save", "delete", "kilometres", "date"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
+    }
+}
+
+void EntryEditorTest::activation_data()
+{
+    QTest::addColumn<std::optional<int>>("position");
+    QTest::addColumn<bool>("shown"); // false: the entry is not there and the editor goes away
+
+    QTest::newRow("first entry") << std::optional(0) << true;
+    QTest::newRow("last entry") << std::optional(4) << true;
+    QTest::newRow("one beyond the last") << std::optional(5) << false;
+    QTest::newRow("negative") << std::optional(-1) << false;
+    QTest::newRow("never chosen") << std::optional<int>() << false;
+}
+
+void EntryEditorTest::activation()
+{
+    QFETCH(std::optional<int>, position);
+    QFETCH(bool, shown);
+
+    Fixture f;
+    f.chosen = position;
+    f.editor.show();
+    f.editor.activateWindow();
+    if (!shown) {
+        QTRY_COMPARE(f.messages.shown().size(), 1);
+        QCOMPARE(f.messages.shown().first().prompt,
+                 QStringLiteral("Der gewählte Eintrag ist nicht mehr vorhanden."));
+        QTRY_VERIFY(!f.editor.isVisible());
+        return;
+    }
+    QTRY_COMPARE(f.shown(), carLog.at(*position));
+    // Typing that was never stored is dropped: each activation reads the chosen entry again.
+    QTest::keyClicks(f.box("litres"), QStringLiteral("99"));
+    QWidget other;
+    for (const int next : {3, *position}) {
+        QVERIFY(user::activate(&other));
+        f.chosen = next;
+        QVERIFY(user::activate(&f.editor));
+        QTRY_COMPARE(f.shown(), carLog.at(next));
+    }
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
+}
+
+void EntryEditorTest::click_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("texts"); // date, kilometres, litres, consumption before the click
+    QTest::addColumn<QString>("damage");    // done to the log behind the editor's back first
+    QTest::addColumn<QString>("message");   // empty: done without a word
+    QTest::addColumn<QString>("focus");     // where the focus goes after the message
+
+    const QStringList filled{"10.06.2024", "600", "42", "7"};
+    const QString gone = QStringLiteral("ALTER TABLE \"Auto\" RENAME TO \"Weg\"");
+    // clang-format off
+    QTest::newRow("store") << "save" << filled << "" << "" << "";
+    QTest::newRow("store without kilometres") << "save" << QStringList{"10.06.2024", "", "42", "7"} << "" << "" << "";
+    QTest::newRow("delete") << "delete" << filled << "" << "" << "";
+    // A future date shows that the date is not checked when a field is empty.
+    QTest::newRow("date empty") << "save" << QStringList{"", "600", "42", "7"} << "" << emptyFields << "date";
+    QTest::newRow("consumption empty, kilometres there") << "save" << QStringList{"16.06.2024", "600", "42", ""} << "" << emptyFields << "litres";
+    QTest::newRow("consumption empty, kilometres missing") << "save" << QStringList{"10.06.2024", "", "42", ""} << "" << emptyFields << "kilometres";
+    QTest::newRow("blanks are no date") << "save" << QStringList{"          ", "600", "42", "7"} << "" << "Falsches Datum angegeben (Trennzeichen müssen Punkte sein) !!" << "date";
+    QTest::newRow("letters pasted into kilometres") << "save" << QStringList{"10.06.2024", "zwölf", "42", "7"} << "" << failure << "";
+    QTest::newRow("store, log gone") << "save" << filled << gone << failure << "";
+    QTest::newRow("delete, log gone") << "delete" << filled << gone << failure << "";
+    // clang-format on
+}
+
+void EntryEditorTest::click()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+
+    Fixture f;
+    QVERIFY(f.open(2));
+    f.setTexts(texts);
+    if (!damage.isEmpty())
+        TestLog::query(f.log.path(), damage);
+    QTest::mouseClick(f.editor.findChild<QPushButton *>(button), Qt::LeftButton);
+
+    if (message.isEmpty()) {
+        QVERIFY(f.messages.shown().isEmpty());
+        QTRY_VERIFY(!f.editor.isVisible());
+        QList<QStringList> expected = carLog;
+        if (button == QLatin1String("delete"))
+            expected.removeAt(2);
+        else
+            expected[2] = texts;
+        QCOMPARE(f.log.rows(QStringLiteral("Auto")), expected);
+        QCOMPARE(f.log.rows(QStringLiteral("Motorrad")), QList<QStringList>{motorcycleEntry});
+        return;
+    }
+    QCOMPARE(f.messages.shown().size(), 1);
+    const toolkit::MessageBox::Shown box = f.messages.shown().first();
+    const bool dateRefused = message != failure && message != emptyFields;
+    QCOMPARE(box.title, dateRefused ? dateTitle : QStringLiteral("Tankverzehr"));
+    QVERIFY(message == failure ? !box.prompt.isEmpty() : box.prompt == message);
+    QVERIFY(f.editor.isVisible());
+    if (!focus.isEmpty())
+        QCOMPARE(f.editor.focusWidget()->objectName(), focus);
+    // Only a refused date empties its box; every other text stays as typed, and nothing is stored.
+    const auto withDate = [&texts](const QString &date) { return QStringList{date} + texts.mid(1); };
+    QCOMPARE(f.shown(), withDate(dateRefused ? QString() : texts.at(0)));
+    if (!damage.isEmpty())
+        TestLog::query(f.log.path(), QStringLiteral("ALTER TABLE \"Weg\" RENAME TO \"Auto\""));
+    QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
+    if (!dateRefused)
+        return;
+    // The next click with a good date stores: a refusal is not remembered.
+    QTest::keyClicks(f.box("date"), QStringLiteral("02.05.2024"));
+    QTest::mouseClick(f.editor.findChild<QPushButton *>(button), Qt::LeftButton);
+    QTRY_VERIFY(!f.editor.isVisible());
+    QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(2), withDate(QStringLiteral("02.05.2024")));
+}
+
+void EntryEditorTest::typing_data()
+{
+    QTest::addColumn<QString>("typedInto");
+    QTest::addColumn<QString>("start"); // litres and kilometres, set as a paste would
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("consumption"); // after each key, from 3,999
+    QTest::addColumn<QString>("message");
+
+    // clang-format off
+    QTest::newRow("kilometres typed digit by digit") << "kilometres" << "40|" << "500" << QStringList{"800", "80", "8"} << "";
+    QTest::newRow("letter empties the box") << "litres" << "50|650" << "5x" << QStringList{"77,69", "77,69"} << wrongInput;
+    QTest::newRow("beyond a double") << "litres" << "1E30|650" << "7" << QStringList{"3,999"} << failure;
+    // clang-format on
+}
+
+void EntryEditorTest::typing()
+{
+    QFETCH(QString, typedInto);
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    QFETCH(QStringList, consumption);
+    QFETCH(QString, message);
+
+    Fixture f;
+    QVERIFY(f.open(2));
+    QLineEdit *typed = f.box(qPrintable(typedInto));
+    typed->setFocus();
+    // The Enter that closed a message box arrives here as a release alone: nothing was typed.
+    QTest::keyRelease(typed, Qt::Key_Return);
+    f.box("litres")->setText(start.section(u'|', 0, 0));
+    f.box("kilometres")->setText(start.section(u'|', 1, 1));
+    f.box("consumption")->setText(QStringLiteral("3,999"));
+    QStringList seen;
+    for (const QChar key : keys) {
+        QTest::keyClick(typed, key.toLatin1());
+        seen << f.box("consumption")->text();
+    }
+    QCOMPARE(seen, consumption);
+    QCOMPARE(f.messages.shown().size(), message.isEmpty() ? 0 : 1);
+    if (message.isEmpty())
+        return;
+    const QString prompt = f.messages.shown().first().prompt;
+    QVERIFY(message == failure ? !prompt.isEmpty() && prompt != wrongInput : prompt == message);
+    if (message == wrongInput) {
+        QCOMPARE(typed->text(), QString());
+        QCOMPARE(f.editor.focusWidget(), typed);
+    }
+    // Any key released in the box asks again, a key that types nothing included.
+    QTest::keyClick(typed, Qt::Key_Shift);
+    QCOMPARE(f.messages.shown().size(), 2);
+}
+
+QTEST_MAIN(EntryEditorTest)
+#include "tst_entryeditor.moc"
