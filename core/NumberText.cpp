@@ -1,7 +1,5 @@
 #include "NumberText.h"
 
-#include <QRegularExpression>
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -172,7 +170,7 @@ QString NumberText::cut(const QString &text)
         return text;
     // A number text in exponent form keeps its exponent: cutting it off would turn 1,5E-05 into
     // "1,5E", which is no number, and 1,2345E-05 into 1,23, a value 100,000 times too large.
-    const qsizetype exponent = text.indexOf(QRegularExpression(QStringLiteral("[Ee]")), comma);
+    const qsizetype exponent = text.indexOf(QLatin1Char('E'), comma, Qt::CaseInsensitive);
     if (exponent > comma && NumberText::isNumeric(text))
         return text.left(qMin(comma + 3, exponent)) + text.mid(exponent);
     return text.left(comma + 3);
