@@ -1,6 +1,7 @@
 // The log under faults, through the real windows. A recording whose steps fail one at a time is
 // reported as failed exactly when its row is not in the file. Damaged log files are refused by
 // the calculator, the overview and the editor with one German message each, and stay as they were.
+#include "Connection.h"
 #include "Database.h"
 #include "EngineWords.h"
 #include "EntryEditorWindow.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 
 using Step = logstore::WriteSteps::Step;
@@ -28,38 +28,19 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Another program on the same file, with a connection of its own that can hold a lock.
-class OtherProgram {
-public:
-    explicit OtherProgram(const QString &path)
-        : m_db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name))
-    {
-        m_db.setDatabaseName(path);
-        m_db.open();
-    }
-    ~OtherProgram()
-    {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
-    }
-    // Runs the statements one after another and reads what they return; true when all ran.
-    bool run(const QString &statements)
-    {
-        for (const QString &sql : statements.split(QStringLiteral("; "))) {
-            QSqlQuery query(m_db);
-            if (!query.exec(sql))
-                return false;
-            while (query.next()) {
-            }
+// Another program on the same file, with an opening of its own that can hold a lock: runs the
+// statements one after another and reads what they return; true when all ran.
+bool run(const logstore::Connection &other, const QString &statements)
+{
+    for (const QString &sql : statements.split(QStringLiteral("; "))) {
+        QSqlQuery query(other.database());
+        if (!query.exec(sql))
+            return false;
+        while (query.next()) {
         }
-        return true;
     }
-
-private:
-    inline static const QString name = QStringLiteral("other program");
-    QSqlDatabase m_db;
-};
+    return true;
+}
 
 } // namespace
 
@@ -83,15 +64,13 @@ void LogFaultsTest::recordingStepFails_data()
     QTest::addColumn<QString>("fault"); // "refuse", or what the other program does at that step
     QTest::addColumn<bool>("told");     // the user is told the recording failed
     QTest::addColumn<int>("stored");    // rows in the log afterwards
+    // clang-format off
     QTest::newRow("begin: another program writing") << int(Step::Begin) << "BEGIN IMMEDIATE" << true << 0;
     QTest::newRow("statement refused") << int(Step::Statement) << "refuse" << true << 0;
-    QTest::newRow("commit: another program reading")
-        << int(Step::Commit) << "BEGIN; SELECT count(*) FROM Auto" << true << 0;
-    QTest::newRow("after the commit: file locked")
-        << int(Step::AfterCommit) << "BEGIN EXCLUSIVE" << false << 1;
-    QTest::newRow("after the commit: row deleted")
-        << int(Step::AfterCommit) << "DELETE FROM Auto WHERE rowid = (SELECT max(rowid) FROM Auto)" << false
-        << 0;
+    QTest::newRow("commit: another program reading") << int(Step::Commit) << "BEGIN; SELECT count(*) FROM Auto" << true << 0;
+    QTest::newRow("after the commit: file locked") << int(Step::AfterCommit) << "BEGIN EXCLUSIVE" << false << 1;
+    QTest::newRow("after the commit: row deleted") << int(Step::AfterCommit) << "DELETE FROM Auto WHERE rowid = (SELECT max(rowid) FROM Auto)" << false << 0;
+    // clang-format on
 }
 
 void LogFaultsTest::recordingStepFails()
@@ -103,7 +82,7 @@ void LogFaultsTest::recordingStepFails()
     Program program;
     const TestLog &log = program.log;
     MessageRecorder messages;
-    OtherProgram other(log.path());
+    const logstore::Connection other(log.path());
     logstore::Database::setBusyTimeout(200);
     bool reached = false;
     logstore::WriteSteps::setHook([&](Step at) {
@@ -112,13 +91,13 @@ void LogFaultsTest::recordingStepFails()
         reached = true;
         if (fault == u"refuse")
             throw core::Failure(QStringLiteral("Der Eintrag wurde abgelehnt."));
-        QVERIFY(other.run(fault));
+        QVERIFY(run(other, fault));
     });
     QVERIFY(QTest::qWaitForWindowActive(&program.main));
     program.calculate(QStringLiteral("45,5"), QStringLiteral("600"));
     logstore::WriteSteps::setHook({});
     if (fault.startsWith(u"BEGIN")) // the other program lets go of the file
-        QVERIFY(other.run(QStringLiteral("ROLLBACK")));
+        QVERIFY(run(other, QStringLiteral("ROLLBACK")));
 
     QVERIFY(reached);
     QCOMPARE(messages.shown().size(), told ? 1 : 0);
@@ -147,19 +126,15 @@ void LogFaultsTest::damagedLog_data()
     const QString invalid = QStringLiteral("Die Datei ist keine gültige Datenbank oder sie ist beschädigt.");
     const QString litres =
         QStringLiteral("Das Feld \"Getankte Liter\" der Tabelle \"Auto\" in der Datenbank \"%1\" ");
-    QTest::newRow("zero-byte file") << "empty"
-                                    << "gibt es in der Datenbank \"%1\" nicht.";
+    // clang-format off
+    QTest::newRow("zero-byte file") << "empty" << "gibt es in der Datenbank \"%1\" nicht.";
     QTest::newRow("text file") << "text" << invalid;
     QTest::newRow("truncated file") << "truncate" << invalid;
-    QTest::newRow("missing table") << "DROP TABLE Auto"
-                                   << "Die Tabelle \"Auto\" gibt es in der Datenbank \"%1\" nicht.";
-    QTest::newRow("missing field")
-        << table.arg("REAL", "STRICT", "7")
-        << "Die Tabelle \"Auto\" in der Datenbank \"%1\" hat kein Feld \"Verbrauch auf 100 km in Liter\".";
-    QTest::newRow("text in a number field") << table.arg("REAL" + consumption, "", "'viel', 7")
-                                            << litres + "enthält Werte, die keine Zahlen sind.";
-    QTest::newRow("number field of the wrong type")
-        << table.arg("TEXT" + consumption, "STRICT", "'7', 7") << litres + "ist nicht für Zahlen angelegt.";
+    QTest::newRow("missing table") << "DROP TABLE Auto" << "Die Tabelle \"Auto\" gibt es in der Datenbank \"%1\" nicht.";
+    QTest::newRow("missing field") << table.arg("REAL", "STRICT", "7") << "Die Tabelle \"Auto\" in der Datenbank \"%1\" hat kein Feld \"Verbrauch auf 100 km in Liter\".";
+    QTest::newRow("text in a number field") << table.arg("REAL" + consumption, "", "'viel', 7") << litres + "enthält Werte, die keine Zahlen sind.";
+    QTest::newRow("number field of the wrong type") << table.arg("TEXT" + consumption, "STRICT", "'7', 7") << litres + "ist nicht für Zahlen angelegt.";
+    // clang-format on
 }
 
 void LogFaultsTest::damagedLog()

@@ -1,7 +1,7 @@
 // The log database as the windows use it: recording entries, the failures of opening and storing,
 // logs that do not fit, the engine's words kept from the user, the settings of every opening, the
 // build tool, a second process writing to the same log (this test run as that process, see main),
-// and the data control with its boxes, grid and views.
+// and the data control with its boxes and views.
 #include <Connection.h>
 #include <DataControl.h>
 #include <Database.h>
@@ -108,10 +108,7 @@ private slots:
     void buildToolKeepsAnExistingFile();
     void anotherProcessWriting_data();
     void anotherProcessWriting();
-    void everyReaderSeesTheSameRow_data();
-    void everyReaderSeesTheSameRow();
     void changesRefused();
-    void appendWhileControlsHoldTheFile();
 };
 
 void LogStoreTest::recordingConverts_data()
@@ -293,7 +290,6 @@ void LogStoreTest::anotherProcessWriting_data()
     QTest::addColumn<int>("count");     // entries the other process records, -1 until killed
     QTest::addColumn<int>("killAfter"); // rows it reported stored before the kill
     QTest::newRow("both writing to the end") << 120 << 0;
-    QTest::newRow("killed early") << -1 << 5;
     QTest::newRow("killed later") << -1 << 100;
 }
 
@@ -344,50 +340,6 @@ void LogStoreTest::anotherProcessWriting()
     QCOMPARE(f.log.rows(car).last(), entry("1.1.24|1|1|1"));
 }
 
-void LogStoreTest::everyReaderSeesTheSameRow_data()
-{
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("deleted"); // the row deleted first, -1 for none
-    QTest::addColumn<int>("position");
-    QTest::newRow("first of one") << 1 << -1 << 0;
-    QTest::newRow("last deleted") << 6 << 5 << 4;
-    QTest::newRow("many rows, middle deleted") << 151 << 70 << 140;
-}
-
-void LogStoreTest::everyReaderSeesTheSameRow()
-{
-    QFETCH(int, rows);
-    QFETCH(int, deleted);
-    QFETCH(int, position);
-    Fixture f(rows);
-    if (deleted >= 0) { // the next row (or the new last one) becomes current
-        f.control.setAbsolutePosition(deleted);
-        f.control.deleteCurrent();
-        f.rows.removeAt(deleted);
-        QCOMPARE(f.log.rows(car), f.rows);
-        QCOMPARE(currentRow(f.control), f.rows.at(qMin(deleted, f.rows.size() - 1)));
-    }
-    DataControl overview;
-    open(overview, f.log.path(), car);
-    overview.setAbsolutePosition(position);
-    f.control.moveLast();
-    QCOMPARE(currentRow(f.control), f.rows.last());
-    f.control.setAbsolutePosition(overview.absolutePosition());
-    QCOMPARE(currentRow(f.control), f.rows.at(position));
-    QCOMPARE(f.boxes[0].text() + f.boxes[2].text(), f.rows.at(position).at(0) + f.rows.at(position).at(2));
-    for (int outside : {-1, int(f.rows.size())})
-        QVERIFY_THROWS_EXCEPTION(core::Failure, overview.setAbsolutePosition(outside));
-    QCOMPARE(overview.absolutePosition(), position);
-    // The grid shows the same rows, under the field names.
-    QAbstractItemModel *model = f.control.model();
-    QCOMPARE(model->rowCount(), f.rows.size());
-    QCOMPARE(model->columnCount(), 4);
-    for (int c = 0; c < 4; ++c) {
-        QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), LogNames::fields().at(c));
-        QCOMPARE(model->index(position, c).data().toString(), f.rows.at(position).at(c));
-    }
-}
-
 void LogStoreTest::changesRefused()
 {
     Fixture f(3);
@@ -427,33 +379,6 @@ void LogStoreTest::changesRefused()
     empty.control.refresh();
     QCOMPARE(empty.control.absolutePosition(), -1);
     QCOMPARE(empty.boxes[0].text(), QString());
-}
-
-void LogStoreTest::appendWhileControlsHoldTheFile()
-{
-    Fixture f(100); // litres 0,1 to 10: a sum that binary fractions do not hit exactly
-    DataControl grid;
-    open(grid, f.log.path(), car);
-    DataControl overview;
-    const auto totals = [&](const QString &view) {
-        open(overview, f.log.path(), view);
-        return overview.field(0) + QLatin1Char('|') + overview.field(1);
-    };
-    QCOMPARE(totals(QStringLiteral("Autogesamt")), QStringLiteral("5050|505"));
-    QCOMPARE(totals(QStringLiteral("Motorradgesamt")), QStringLiteral("0|0"));
-    QCOMPARE(grid.model()->index(50, 1).data().toString(), f.rows.at(50).at(1));
-    f.control.moveLast();
-    record(f.log.path(), car, entry("1.1.24|10|1|1"));
-    record(f.log.path(), bike, entry("1.1.24|180|6,3|3,5"));
-    record(f.log.path(), bike, entry("2.1.24|0,5||"));
-    f.control.edit();
-    f.control.update();
-    QCOMPARE(f.log.count(car), 101);
-    QCOMPARE(grid.recordCount(), 100); // seen at the next refresh only
-    grid.refresh();
-    QCOMPARE(grid.recordCount(), 101);
-    QCOMPARE(totals(QStringLiteral("Motorradgesamt")), QStringLiteral("180,5|6,3"));
-    QCOMPARE(totals(QStringLiteral("Autogesamt")), QStringLiteral("5060|506"));
 }
 
 // Run as "<this test> --writer <database> <count, -1 for endless>" it is the other process: records
