@@ -25,4 +25,17 @@ QString Consumption::shownText(double consumption)
     return NumberText::cut(NumberText::text(consumption));
 }
 
+QString Consumption::average(const QString &totalLitres, const QString &totalKilometres)
+{
+    const std::optional<double> litres = NumberText::read(totalLitres);
+    const std::optional<double> kilometres = NumberText::read(totalKilometres);
+    if (!litres || !kilometres)
+        return {};
+    try {
+        return shownText(per100km(*litres, *kilometres));
+    } catch (const Failure &) {
+        return {};
+    }
+}
+
 } // namespace core

@@ -13,6 +13,11 @@ public:
 
     // The consumption as the program shows and stores it: its number text, cut to two decimals.
     static QString shownText(double consumption);
+
+    // The average consumption of a log from its total litres and kilometres as they are shown,
+    // shown as a consumption; empty when it cannot be computed (a total that is no number, no
+    // kilometres, a result beyond a double).
+    static QString average(const QString &totalLitres, const QString &totalKilometres);
 };
 
 } // namespace core

@@ -9,7 +9,6 @@
 #include "HandlerGuard.h"
 #include "LogGrid.h"
 #include "LogNames.h"
-#include "NumberText.h"
 #include "Palette.h"
 #include "ProgramDirectory.h"
 #include "ScreenCentre.h"
@@ -32,22 +31,6 @@ void showValue(QLabel *field, const QString &text)
 {
     field->setText(text);
     field->setAccessibleDescription(text);
-}
-
-// Litres per 100 km from the two totals as they are shown. The empty text when it cannot be
-// computed (a total that does not read as a number, no kilometres, a result beyond a double):
-// the window then still names the vehicle and lists its log.
-QString averageText(const QString &litresText, const QString &kilometresText)
-{
-    const std::optional<double> litres = core::NumberText::read(litresText);
-    const std::optional<double> kilometres = core::NumberText::read(kilometresText);
-    if (!litres || !kilometres)
-        return {};
-    try {
-        return core::Consumption::shownText(core::Consumption::per100km(*litres, *kilometres));
-    } catch (const core::Failure &) {
-        return {};
-    }
 }
 
 } // namespace
@@ -132,7 +115,7 @@ void OverviewWindow::onActivated()
         m_log->refresh();
         showValue(m_totalKilometres, m_log->field(0));
         showValue(m_totalLitres, m_log->field(1));
-        showValue(m_average, averageText(m_totalLitres->text(), m_totalKilometres->text()));
+        showValue(m_average, core::Consumption::average(m_totalLitres->text(), m_totalKilometres->text()));
         m_vehicleName->setText(m_vehicle() == LogNames::car() ? LogNames::car() : LogNames::motorcycle());
         m_log->setDatabaseName(logPath);
         m_log->setRecordSource(m_vehicle());

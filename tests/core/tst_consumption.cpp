@@ -12,6 +12,8 @@ class ConsumptionTest : public QObject {
 private slots:
     void shownText_data();
     void shownText();
+    void average_data();
+    void average();
 };
 
 void ConsumptionTest::shownText_data()
@@ -51,6 +53,29 @@ void ConsumptionTest::shownText()
     } catch (const core::Failure &) {
         QCOMPARE(QStringLiteral("failure"), shown);
     }
+}
+
+void ConsumptionTest::average_data()
+{
+    QTest::addColumn<QString>("litres");
+    QTest::addColumn<QString>("kilometres");
+    QTest::addColumn<QString>("average"); // empty: none can be computed
+
+    // clang-format off
+    QTest::newRow("cut, not rounded") << "22" << "300" << "7,33";
+    QTest::newRow("totals as shown") << "6,3" << "1.180" << "0,53";
+    QTest::newRow("empty log") << "0" << "0" << "";
+    QTest::newRow("no kilometres") << "20" << "0" << "";
+    QTest::newRow("a total that is no number") << "viel" << "100" << "";
+    // clang-format on
+}
+
+void ConsumptionTest::average()
+{
+    QFETCH(QString, litres);
+    QFETCH(QString, kilometres);
+    QFETCH(QString, average);
+    QCOMPARE(core::Consumption::average(litres, kilometres), average);
 }
 
 QTEST_APPLESS_MAIN(ConsumptionTest)

@@ -1,0 +1,25 @@
+// Runs one command of tankverzehr-daten: hands it to the class that does it, prints the result to
+// standard output and each failure, in German, to standard error, and gives the exit code.
+#pragma once
+
+#include "CommandLine.h"
+
+#include <QTextStream>
+
+class DataTool {
+public:
+    enum ExitCode { Success = 0, Failed = 1, WrongUsage = 2 };
+
+    // programFolder: where the program lies, for the default log beside it.
+    static int run(const CommandLine &line, const QString &programFolder, QTextStream &out, QTextStream &err);
+
+private:
+    struct Result {
+        int code = Success;
+        QString message;
+    };
+
+    static Result execute(const CommandLine &line, const QString &logPath, QTextStream &out);
+    static Result check(const QString &logPath, QTextStream &out);
+    static QString todayText();
+};

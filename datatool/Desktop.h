@@ -1,0 +1,18 @@
+// What the data tool asks of the desktop when it is started from the desktop menu: the documents
+// folder, a viewer for the report (xdg-open) and a notification with the result (notify-send).
+#pragma once
+
+#include <QString>
+
+class Desktop {
+public:
+    // The user's documents folder, made when missing; throws core::Failure when it cannot be.
+    static QString documentsFolder();
+
+    // Hands the file to the desktop's viewer without waiting for it; throws core::Failure when
+    // the desktop has no xdg-open or it cannot be started.
+    static void open(const QString &path);
+
+    // Shows the message as a notification when notify-send is there; otherwise does nothing.
+    static void notify(const QString &message, bool failed);
+};

@@ -1,0 +1,43 @@
+#include "LogRows.h"
+
+#include <LogNames.h>
+#include <NumberText.h>
+
+#include <QSqlQuery>
+
+void LogRows::forEach(const logstore::Connection &connection, const QString &table,
+                      const std::function<void(const Entry &)> &visit)
+{
+    QStringList columns;
+    for (const QString &field : core::LogNames::fields())
+        columns << core::LogNames::quoted(field);
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    const QString what = QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(table);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                        .arg(columns.join(QStringLiteral(", ")), core::LogNames::quoted(table))))
+        throw connection.failure(what, query.lastError());
+    Entry entry;
+    while (query.next()) {
+        ++entry.position;
+        for (int i = 0; i < 4; ++i)
+            entry.values[static_cast<size_t>(i)] = query.value(i);
+        visit(entry);
+    }
+    if (query.lastError().isValid())
+        throw connection.failure(what, query.lastError());
+}
+
+QString LogRows::text(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return core::NumberText::text(value.toDouble());
+    default:
+        return value.toString();
+    }
+}

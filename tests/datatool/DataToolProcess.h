@@ -1,0 +1,28 @@
+// Runs the built tankverzehr-daten as a user would, and fills test logs the way the program does:
+// through the log store's recording API.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+class DataToolProcess {
+public:
+    struct Result {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+
+    static Result run(const QStringList &arguments,
+                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+    // Appends each row (Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter)
+    // with addNew, setField and update, as the calculator records a result.
+    static void record(const QString &logPath, const QString &table, const QList<QStringList> &rows);
+
+    static void writeFile(const QString &path, const QByteArray &bytes);
+    static QByteArray readFile(const QString &path);
+};

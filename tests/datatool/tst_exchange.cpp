@@ -1,0 +1,366 @@
+// Export and import through the built tankverzehr-daten on real logs: the round trip, the file
+// formats it reads (its own, a German spreadsheet's, mdb-export's), refused rows and files, and
+// duplicates. A refused import must leave the log exactly as it was.
+#include "DataToolProcess.h"
+#include "ForeignWrite.h"
+
+#include <TestLog.h>
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray header = "Datum;Gefahrene Kilometer;Getankte Liter;Verbrauch auf 100 km in Liter\r\n";
+const QByteArray commaHeader = "Datum,Gefahrene Kilometer,Getankte Liter,Verbrauch auf 100 km in Liter\n";
+const QStringList earlier{"02.01.2023", "550", "41", "7,45"};
+
+using Rows = QList<QStringList>;
+
+} // namespace
+
+class ExchangeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void importFormats_data();
+    void importFormats();
+    void refusedRows_data();
+    void refusedRows();
+    void duplicates_data();
+    void duplicates();
+    void dryRun();
+    void lockedLog();
+    void refusedCommands_data();
+    void refusedCommands();
+};
+
+void ExchangeTest::roundTrip_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QByteArray>("firstRow");
+
+    QTest::newRow("semicolon: decimal comma, for spreadsheets")
+        << ";"
+        << "Auto" << QByteArray("03.01.2023;600;45,5;7,58");
+    QTest::newRow("comma: decimal point, for other programs")
+        << ","
+        << "Motorrad" << QByteArray("03.01.2023,600,45.5,7.58");
+}
+
+void ExchangeTest::roundTrip()
+{
+    QFETCH(QString, separator);
+    QFETCH(QString, table);
+    QFETCH(QByteArray, firstRow);
+
+    TestLog source;
+    const Rows rows{{"03.01.2023", "600", "45,5", "7,58"},      {"17.02.2023", "512,5", "40,25", "7,85"},
+                    {"18.02.2023", "1E+15", "0,07", "7E-15"},   {"19.02.2023", "-100", "10", "-10"},
+                    {"20.02.2023", "0,125", "1,5E-05", "0,01"}, {"20.02.2023", "600", "45,5", "7,58"}};
+    DataToolProcess::record(source.path(), table, rows);
+    const QString file = QDir(source.dir()).filePath(QStringLiteral("log.csv"));
+    const auto exported = DataToolProcess::run(
+        {"export", "--log", source.path(), "--fahrzeug", table, "--trennzeichen", separator, "--ziel", file});
+    QCOMPARE(exported.exitCode, 0);
+    QVERIFY(exported.out.contains(QStringLiteral("6 Einträge aus \"%1\"").arg(table)));
+
+    const QByteArray bytes = DataToolProcess::readFile(file);
+    QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), separator == QLatin1String(";"));
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.at(1), firstRow + '\r');
+
+    TestLog target;
+    const auto imported = DataToolProcess::run({"import", file, "--fahrzeug", table, "--log", target.path()});
+    QCOMPARE(imported.exitCode, 0);
+    QCOMPARE(target.rows(table), source.rows(table));
+    QCOMPARE(target.rows(table), rows);
+    // The numbers themselves, not only their texts, come back unchanged.
+    const QString sql =
+        QStringLiteral("SELECT sum(\"Getankte Liter\"), sum(\"Gefahrene Kilometer\") FROM \"%1\"").arg(table);
+    QCOMPARE(TestLog::query(target.path(), sql), TestLog::query(source.path(), sql));
+}
+
+void ExchangeTest::importFormats_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Rows>("stored");
+
+    // mdb-export writes the header unquoted, text and date fields in double quotes, numbers unquoted
+    // in C notation (Double as %.16g, Single as %.8g), NULL as nothing, LF after each row. Old logs
+    // may keep numbers in text fields, quoted and with the decimal comma.
+    QTest::newRow("mdb-export of an old log")
+        << QByteArray(commaHeader + "\"03.01.2023\",600,45.5,7.58\n"
+                                    "\"17.02.2023\",512.5,40.25,\n"
+                                    "\"01.03.2023\",\"480\",\"38,4\",\"8\"\n"
+                                    "\"02.03.2023\",100,6.3000002,6.3\n")
+        << Rows{{"03.01.2023", "600", "45,5", "7,58"},
+                {"17.02.2023", "512,5", "40,25", "7,85"},
+                {"01.03.2023", "480", "38,4", "8"},
+                {"02.03.2023", "100", "6,3000002", "6,3"}};
+    // Saved as "CSV (Trennzeichen-getrennt)": Windows-1252, CR LF, ';', grouped thousands, quotes
+    // where the user typed them, and a row below the data that holds only a non-breaking space
+    // (0xA0): read as Windows-1252 it is blank and skipped, read as UTF-8 it would be refused.
+    QTest::newRow("German spreadsheet, Windows-1252")
+        << QByteArray(header + "05.04.2023;1.234,5;98,7;\r\n"
+                               "\"06.04.2023\";\"600\";\"42\";7\r\n"
+                               "\xA0;;;\r\n")
+        << Rows{{"05.04.2023", "1234,5", "98,7", "7,99"}, {"06.04.2023", "600", "42", "7"}};
+    QTest::newRow("columns in another order, quoted names, UTF-8 with BOM")
+        << QByteArray(
+               "\xEF\xBB\xBF\"Getankte Liter\";\"Datum\";\"Verbrauch auf 100 km in Liter\";\"Gefahrene "
+               "Kilometer\"\r\n45,5;03.01.2023;;600\r\n")
+        << Rows{{"03.01.2023", "600", "45,5", "7,58"}};
+}
+
+void ExchangeTest::importFormats()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Rows, stored);
+
+    TestLog log;
+    DataToolProcess::record(log.path(), "Auto", {earlier});
+    const QString file = QDir(log.dir()).filePath(QStringLiteral("in.csv"));
+    DataToolProcess::writeFile(file, bytes);
+    const auto result = DataToolProcess::run({"import", file, "--fahrzeug", "Auto", "--log", log.path()});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(log.rows("Auto"), Rows{earlier} + stored);
+    QCOMPARE(log.count("Motorrad"), 0);
+}
+
+void ExchangeTest::refusedRows_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("litres not a number, after a good row")
+        << QByteArray(header + "03.01.2023;600;45,5;7,58\r\n04.01.2023;600;4x;\r\n")
+        << "Zeile 3, Feld \"Getankte Liter\": \"4x\" ist keine Zahl.";
+    QTest::newRow("decimal point in a semicolon file")
+        << QByteArray(header + "03.01.2023;100;6.3;\r\n")
+        << "Zeile 2, Feld \"Getankte Liter\": \"6.3\" ist keine Zahl. In Dateien mit \";\"";
+    QTest::newRow("grouped thousands in a comma file")
+        << QByteArray(commaHeader + "03.01.2023,\"1,234.5\",45.5,\n")
+        << "Zeile 2, Feld \"Gefahrene Kilometer\": \"1,234.5\" ist keine Zahl. In Dateien mit \",\"";
+    QTest::newRow("kilometres 0")
+        << QByteArray(header + "03.01.2023;0;45,5;7\r\n")
+        << "Zeile 2, Feld \"Gefahrene Kilometer\": \"0\" wird nicht angenommen: Die "
+           "Kilometerangabe darf nicht 0 sein.";
+    QTest::newRow("consumption not a number")
+        << QByteArray(header + "03.01.2023;600;45,5;sieben\r\n")
+        << "Zeile 2, Feld \"Verbrauch auf 100 km in Liter\": \"sieben\" ist "
+           "keine Zahl.";
+    QTest::newRow("day of one digit")
+        << QByteArray(header + "3.01.2023;600;45,5;\r\n")
+        << "Zeile 2, Feld \"Datum\": \"3.01.2023\" wird nicht angenommen: Das Datum "
+           "muß in voller Länge angegeben werden Also zehnstellig !!";
+    QTest::newRow("day not in the month")
+        << QByteArray(header + "29.02.2023;600;45,5;\r\n")
+        << "Zeile 2, Feld \"Datum\": \"29.02.2023\" wird nicht angenommen: "
+           "Falsches Datum angegeben (Tag gibt es in diesem Monat nicht) !!";
+    QTest::newRow("date in the future")
+        << QByteArray(header + "01.01.2999;600;45,5;\r\n")
+        << "Zeile 2, Feld \"Datum\": \"01.01.2999\" wird nicht angenommen: Falsches "
+           "Datum angegeben,Jahreszahl größer als aktuelles Datum !!";
+    QTest::newRow("lines counted across blank lines and CR LF")
+        << QByteArray(header + "\r\n03.01.2023;600;45,5;\r\n\r\n04.01.2023;600;45,5;x\r\n")
+        << "Zeile 5, Feld \"Verbrauch auf 100 km in Liter\": \"x\" ist keine Zahl.";
+    QTest::newRow("a record over two lines named by its first")
+        << QByteArray(header + "03.01.2023;600;45,5;\"7,\n58\"\r\n")
+        << "Zeile 2, Feld \"Verbrauch auf 100 km in Liter\": \"7,\n58\"";
+    QTest::newRow("too few fields") << QByteArray(header + "03.01.2023;600;45,5\r\n")
+                                    << "Zeile 2 hat 3 Felder, die Kopfzeile aber 4.";
+    QTest::newRow("too many fields") << QByteArray(header + "03.01.2023;600;45,5;7;8\r\n")
+                                     << "Zeile 2 hat 5 Felder, die Kopfzeile aber 4.";
+    QTest::newRow("header lacks a field")
+        << QByteArray("Datum;Gefahrene Kilometer;Verbrauch auf 100 km in Liter\r\n")
+        << "Zeile 1: in der Kopfzeile fehlt das Feld \"Getankte Liter\".";
+    QTest::newRow("header names a field twice")
+        << QByteArray("Datum;Datum;Gefahrene Kilometer;Getankte Liter;Verbrauch auf 100 km in Liter\r\n")
+        << "Zeile 1: die Kopfzeile nennt das Feld \"Datum\" zweimal.";
+    QTest::newRow("unknown field in a Windows-1252 header")
+        << QByteArray(header.chopped(2) + ";Bemerkung f\xFCr die Fahrt\r\n")
+        << "Zeile 1: die Kopfzeile nennt das unbekannte Feld \"Bemerkung für die Fahrt\".";
+    QTest::newRow("Windows-1252 text in a refused field")
+        << QByteArray(header + "03.01.2023;600;ca. 40 \x96 gesch\xE4tzt;\r\n")
+        << "Zeile 2, Feld \"Getankte Liter\": \"ca. 40 – geschätzt\" ist keine Zahl.";
+    QTest::newRow("UTF-8 text in a refused field")
+        << QByteArray(header + "03.01.2023;600;gesch\xC3\xA4tzt;\r\n")
+        << "Zeile 2, Feld \"Getankte Liter\": \"geschätzt\" ist keine Zahl.";
+    QTest::newRow("quote never closed") << QByteArray(header + "\"03.01.2023;600;45,5;\r\n")
+                                        << "Zeile 2: ein Anführungszeichen wird bis zum Ende der Datei nicht "
+                                           "geschlossen.";
+    QTest::newRow("text after a closing quote") << QByteArray(header + "\"03.01\"x.2023;600;45,5;\r\n")
+                                                << "Zeile 2: die Anführungszeichen stimmen nicht.";
+    QTest::newRow("empty file") << QByteArray() << "ist leer.";
+    QTest::newRow("byte-order mark and blank lines only")
+        << QByteArray("\xEF\xBB\xBF\r\n\r\n") << "ist leer.";
+    QTest::newRow("binary file") << QByteArray("SQLite format 3\0\x10\x00\x01\x01", 20)
+                                 << "ist keine Textdatei";
+}
+
+void ExchangeTest::refusedRows()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+
+    TestLog log;
+    DataToolProcess::record(log.path(), "Auto", {earlier});
+    const QString file = QDir(log.dir()).filePath(QStringLiteral("in.csv"));
+    DataToolProcess::writeFile(file, bytes);
+    for (const QString &mode : {QStringLiteral("--probelauf"), QStringLiteral("--doppelte-zulassen")}) {
+        const auto result =
+            DataToolProcess::run({"import", file, "--fahrzeug", "Auto", "--log", log.path(), mode});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QCOMPARE(result.out, QString());
+        QCOMPARE(log.rows("Auto"), Rows{earlier});
+    }
+}
+
+void ExchangeTest::duplicates_data()
+{
+    QTest::addColumn<bool>("allowed");
+    QTest::addColumn<Rows>("stored");
+    QTest::addColumn<QString>("message");
+
+    const QStringList same{"02.01.2023", "550", "41", "7,45"};
+    const QStringList sameButConsumption{"03.01.2023", "600", "45,5", "9"};
+    const QStringList fresh{"04.01.2023", "300", "21", "7"};
+    // The log holds one of each; the file repeats the first twice.
+    QTest::newRow("left out: as often as the log holds them")
+        << false << Rows{same, {"03.01.2023", "600", "45,5", "7,58"}, fresh, same}
+        << "Gespeichert in \"Auto\": 2 Einträge vom 02.01.2023 bis 04.01.2023, zusammen 850 km und 62 "
+           "Liter.\n"
+           "2 Zeilen stehen schon so im Log (Datum, Kilometer und Liter gleich) und wurden nicht noch einmal "
+           "gespeichert; mit --doppelte-zulassen werden sie es.\n";
+    QTest::newRow("allowed")
+        << true << Rows{same, {"03.01.2023", "600", "45,5", "7,58"}, same, sameButConsumption, fresh, same}
+        << "Gespeichert in \"Auto\": 4 Einträge vom 02.01.2023 bis 04.01.2023, zusammen 2000 "
+           "km und 148,5 Liter.\n";
+}
+
+void ExchangeTest::duplicates()
+{
+    QFETCH(bool, allowed);
+    QFETCH(Rows, stored);
+    QFETCH(QString, message);
+
+    TestLog log;
+    DataToolProcess::record(log.path(), "Auto",
+                            {{"02.01.2023", "550", "41", "7,45"}, {"03.01.2023", "600", "45,5", "7,58"}});
+    const QString file = QDir(log.dir()).filePath(QStringLiteral("in.csv"));
+    DataToolProcess::writeFile(file, header + "02.01.2023;550;41;7,45\r\n03.01.2023;600;45,5;9\r\n"
+                                              "04.01.2023;300;21;7\r\n02.01.2023;550;41;7,45\r\n");
+    QStringList arguments{"import", file, "--fahrzeug", "Auto", "--log", log.path()};
+    if (allowed)
+        arguments << "--doppelte-zulassen";
+    const auto result = DataToolProcess::run(arguments);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, message);
+    QCOMPARE(log.rows("Auto"), stored);
+}
+
+void ExchangeTest::dryRun()
+{
+    TestLog log;
+    DataToolProcess::record(log.path(), "Motorrad", {earlier});
+    const QString file = QDir(log.dir()).filePath(QStringLiteral("in.csv"));
+    DataToolProcess::writeFile(file, header + "17.02.2023;512,5;40,25;\r\n03.01.2023;600;45,5;7,58\r\n" +
+                                         "02.01.2023;550;41;7,45\r\n");
+    const auto result =
+        DataToolProcess::run({"import", file, "--fahrzeug", "Motorrad", "--probelauf", "--log", log.path()});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out,
+             QStringLiteral("Probelauf, nichts gespeichert. Gespeichert würden in \"Motorrad\": 2 Einträge "
+                            "vom 03.01.2023 bis 17.02.2023, zusammen 1112,5 km und 85,75 Liter.\n"
+                            "1 Zeile steht schon so im Log (Datum, Kilometer und Liter gleich) und würde "
+                            "nicht noch einmal gespeichert; mit --doppelte-zulassen würde sie es.\n"));
+    QCOMPARE(log.rows("Motorrad"), Rows{earlier});
+}
+
+void ExchangeTest::lockedLog()
+{
+    TestLog log;
+    DataToolProcess::record(log.path(), "Auto", {earlier});
+    const QString file = QDir(log.dir()).filePath(QStringLiteral("in.csv"));
+    DataToolProcess::writeFile(file, header + "03.01.2023;600;45,5;7,58\r\n");
+    ForeignWrite other(log.path());
+    const auto result = DataToolProcess::run({"import", file, "--fahrzeug", "Auto", "--log", log.path()});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains(QStringLiteral("gesperrt")), qPrintable(result.err));
+    other.finish(false);
+    QCOMPARE(log.rows("Auto"), Rows{earlier});
+}
+
+void ExchangeTest::refusedCommands_data()
+{
+    QTest::addColumn<QString>("prepare");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    const QString missing = QStringLiteral("wurde nicht gefunden");
+    const QString damaged = QStringLiteral("keine gültige Datenbank oder sie ist beschädigt");
+    QTest::newRow("export, missing log") << "remove log" << QStringList{"export"} << 1 << missing;
+    QTest::newRow("import, missing log")
+        << "remove log" << QStringList{"import", "{csv}", "--fahrzeug", "Auto"} << 1 << missing;
+    QTest::newRow("sichern, missing log") << "remove log" << QStringList{"sichern"} << 1 << missing;
+    QTest::newRow("pruefen, damaged log") << "damage log" << QStringList{"pruefen"} << 1 << damaged;
+    QTest::newRow("import, damaged log")
+        << "damage log" << QStringList{"import", "{csv}", "--fahrzeug", "Auto"} << 1 << damaged;
+    QTest::newRow("bericht, damaged log")
+        << "damage log" << QStringList{"bericht", "--ziel", "{dir}/b.pdf"} << 1 << damaged;
+    QTest::newRow("export, target exists") << "" << QStringList{"export", "--ziel", "{csv}"} << 1
+                                           << "gibt es schon; sie wird nicht überschrieben.";
+    QTest::newRow("sichern, target exists")
+        << "" << QStringList{"sichern", "{csv}"} << 1 << "gibt es schon; sie wird nicht überschrieben.";
+    QTest::newRow("bericht, target exists") << "" << QStringList{"bericht", "--ziel", "{csv}"} << 1
+                                            << "gibt es schon; sie wird nicht überschrieben.";
+    QTest::newRow("import, file missing")
+        << "" << QStringList{"import", "{dir}/fehlt.csv", "--fahrzeug", "Auto"} << 1
+        << "fehlt.csv\" gibt es nicht.";
+    QTest::newRow("import without vehicle")
+        << "" << QStringList{"import", "{csv}"} << 2
+        << "Beim Einlesen muss --fahrzeug Auto oder --fahrzeug Motorrad angegeben "
+           "werden.";
+    QTest::newRow("vehicle in lower case")
+        << "" << QStringList{"export", "--fahrzeug", "auto"} << 2 << "Das Fahrzeug \"auto\" gibt es nicht";
+    QTest::newRow("option of another command") << "" << QStringList{"export", "--probelauf"} << 2
+                                               << "Die Option --probelauf gibt es für \"export\" nicht.";
+    QTest::newRow("other separator") << "" << QStringList{"export", "--trennzeichen", "\t"} << 2
+                                     << "Als Trennzeichen gibt es nur ';' und ','.";
+    QTest::newRow("no command") << "" << QStringList{} << 2 << "Es fehlt der Befehl";
+}
+
+void ExchangeTest::refusedCommands()
+{
+    QFETCH(QString, prepare);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+
+    TestLog log;
+    const QString csv = QDir(log.dir()).filePath(QStringLiteral("da.csv"));
+    DataToolProcess::writeFile(csv, header);
+    if (prepare == QLatin1String("remove log"))
+        QVERIFY(QFile::remove(log.path()));
+    if (prepare == QLatin1String("damage log"))
+        DataToolProcess::writeFile(log.path(), QByteArray(4096, 'x'));
+    const QByteArray before = DataToolProcess::readFile(log.path());
+    for (QString &argument : arguments)
+        argument.replace(QLatin1String("{csv}"), csv).replace(QLatin1String("{dir}"), log.dir());
+
+    const auto result = DataToolProcess::run(arguments + QStringList{"--log", log.path()});
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(QFileInfo::exists(log.path()), prepare != QLatin1String("remove log"));
+    QCOMPARE(DataToolProcess::readFile(log.path()), before);
+    QCOMPARE(DataToolProcess::readFile(csv), header);
+    QCOMPARE(QDir(log.dir()).entryList(QDir::Files | QDir::Hidden).size(), prepare == "remove log" ? 1 : 2);
+}
+
+QTEST_GUILESS_MAIN(ExchangeTest)
+#include "tst_exchange.moc"

@@ -1,0 +1,156 @@
+// The report of the built tankverzehr-daten, read back the way a person would: its text through
+// pdftotext, its first page as a picture through pdftoppm (poppler-utils).
+#include "DataToolProcess.h"
+
+#include <TestLog.h>
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString dateForm = QStringLiteral("dd.MM.yyyy");
+
+// Runs a poppler tool and gives its standard output.
+QByteArray poppler(const QString &tool, const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        return "missing " + tool.toUtf8();
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return process.readAllStandardOutput();
+}
+
+// The lines of the PDF's text, each with its runs of blanks made one.
+QStringList textLines(const QString &pdf)
+{
+    QStringList lines;
+    for (const QString &line :
+         QString::fromUtf8(poppler(QStringLiteral("pdftotext"), {"-layout", pdf, "-"})).split('\n'))
+        lines << line.simplified();
+    return lines;
+}
+
+} // namespace
+
+class ReportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void numbersAndPicture();
+    void emptyLog();
+    void intoDocumentsAndShown();
+};
+
+void ReportTest::numbersAndPicture()
+{
+    TestLog log;
+    // Dated entries in two years and one whose date is no calendar day; totals 300 km and 22 l.
+    DataToolProcess::record(log.path(), "Auto",
+                            {{"10.06.2022", "100", "7", "7"},
+                             {"31.02.2023", "50", "4", "8"},
+                             {"20.03.2023", "150", "11", "7,33"}});
+    DataToolProcess::record(log.path(), "Motorrad", {{"01.05.2023", "180", "6,3", "3,5"}});
+    const QString pdf = QDir(log.dir()).filePath(QStringLiteral("Bericht.pdf"));
+    const auto result = DataToolProcess::run({"bericht", "--ziel", pdf, "--log", log.path()});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out,
+             QStringLiteral("Bericht für \"Auto\" geschrieben: \"%1\" (3 Einträge, davon 1 ohne gültiges "
+                            "Kalenderdatum, im Bericht eigens aufgeführt).\n")
+                 .arg(pdf));
+
+    const QStringList lines = textLines(pdf);
+    const QString today = QDate::currentDate().toString(dateForm);
+    for (const QString &expected :
+         {QStringLiteral("Verbrauchsbericht Auto"),
+          QStringLiteral("Zeitraum: 10.06.2022 bis 20.03.2023 · 3 Einträge · erstellt am %1").arg(today),
+          QStringLiteral("Gesamte Kilometer Gesamte Liter Durchschnittsverbrauch"),
+          // As the overview shows them: 2200 / 300 = 7,3333... cut to 7,33.
+          QStringLiteral("300 22 7,33"), QStringLiteral("Jahr Tankungen Kilometer Liter Liter pro 100 km"),
+          QStringLiteral("2022 1 100 7 7"), QStringLiteral("2023 1 150 11 7,33"),
+          QStringLiteral("Einträge ohne gültiges Kalenderdatum"), QStringLiteral("2 31.02.2023 50 4 8")})
+        QVERIFY2(lines.contains(expected),
+                 qPrintable(expected + QStringLiteral("\n---\n") + lines.join('\n')));
+    QVERIFY(!lines.join('\n').contains(QStringLiteral("180")));
+
+    const QString prefix = QDir(log.dir()).filePath(QStringLiteral("seite"));
+    poppler(QStringLiteral("pdftoppm"), {"-png", "-r", "60", "-f", "1", "-l", "1", pdf, prefix});
+    const QImage page(prefix + QStringLiteral("-1.png"));
+    QVERIFY2(!page.isNull(), "pdftoppm gave no picture");
+    if (!qEnvironmentVariableIsEmpty("TANKVERZEHR_TEST_OUTPUT"))
+        page.save(QDir(qEnvironmentVariable("TANKVERZEHR_TEST_OUTPUT"))
+                      .filePath(QStringLiteral("datatool-report.png")));
+    QVERIFY(qAbs(double(page.width()) / page.height() - 210.0 / 297.0) < 0.01);
+    // The totals' pale yellow boxes and the red line of the moving average are painted.
+    int paleYellow = 0;
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            paleYellow += c.red() > 245 && c.green() > 245 && c.blue() > 170 && c.blue() < 210;
+            red += c.red() > 150 && c.green() < 110 && c.blue() < 110;
+        }
+    }
+    QVERIFY2(paleYellow > 500, qPrintable(QString::number(paleYellow)));
+    QVERIFY2(red > 20, qPrintable(QString::number(red)));
+}
+
+void ReportTest::emptyLog()
+{
+    TestLog log;
+    const QString pdf = QDir(log.dir()).filePath(QStringLiteral("leer.pdf"));
+    const auto result =
+        DataToolProcess::run({"bericht", "--fahrzeug", "Motorrad", "--ziel", pdf, "--log", log.path()});
+    QCOMPARE(result.exitCode, 0);
+    const QStringList lines = textLines(pdf);
+    QVERIFY(lines.contains(QStringLiteral("Verbrauchsbericht Motorrad")));
+    QVERIFY(lines.contains(QStringLiteral("Das Log \"Motorrad\" enthält keine Einträge.")));
+}
+
+void ReportTest::intoDocumentsAndShown()
+{
+    TestLog log;
+    DataToolProcess::record(log.path(), "Auto", {{"10.06.2022", "100", "7", "7"}});
+    QTemporaryDir desktop;
+    // Stand-ins for the desktop's viewer and notifications that note what they were given.
+    const QString bin = desktop.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    for (const QString &tool : {QStringLiteral("xdg-open"), QStringLiteral("notify-send")}) {
+        const QString script = QDir(bin).filePath(tool);
+        DataToolProcess::writeFile(script, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"%1.txt\"\n")
+                                               .arg(desktop.filePath(tool))
+                                               .toUtf8());
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), desktop.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), desktop.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("PATH"),
+                       bin + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
+
+    const QString documents = desktop.filePath(QStringLiteral("home/Documents/"));
+    const QString day = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QStringList expected{documents + QStringLiteral("Verbrauchsbericht-Auto-%1.pdf").arg(day),
+                               documents + QStringLiteral("Verbrauchsbericht-Auto-%1-2.pdf").arg(day)};
+    for (const QString &pdf : expected) {
+        QFile::remove(desktop.filePath(QStringLiteral("xdg-open.txt")));
+        const auto result = DataToolProcess::run(
+            {"bericht", "--anzeigen", "--benachrichtigen", "--log", log.path()}, environment);
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(QFileInfo::exists(pdf));
+        QTRY_COMPARE(DataToolProcess::readFile(desktop.filePath(QStringLiteral("xdg-open.txt"))),
+                     pdf.toUtf8() + '\n');
+        QTRY_VERIFY(DataToolProcess::readFile(desktop.filePath(QStringLiteral("notify-send.txt")))
+                        .contains(pdf.toUtf8()));
+    }
+}
+
+QTEST_GUILESS_MAIN(ReportTest)
+#include "tst_report.moc"
