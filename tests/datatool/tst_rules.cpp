@@ -25,32 +25,21 @@ void RulesTest::numbers_data()
     QTest::addColumn<bool>("number");
     QTest::addColumn<double>("value");
 
-    QTest::newRow("; decimal comma") << "45,5"
-                                     << ";" << true << 45.5;
-    QTest::newRow("; grouped thousands") << "1.234.567,5"
-                                         << ";" << true << 1234567.5;
-    QTest::newRow("; grouped thousands without decimals") << "1.234"
-                                                          << ";" << true << 1234.0;
-    QTest::newRow("; decimal point refused") << "6.3"
-                                             << ";" << false << 0.0;
-    QTest::newRow("; dot after the comma refused") << "1,234.5"
-                                                   << ";" << false << 0.0;
-    QTest::newRow("; exponent") << "1,5E-05"
-                                << ";" << true << 1.5e-05;
-    QTest::newRow("; blanks and sign") << " -7,5 "
-                                       << ";" << true << -7.5;
-    QTest::newRow(", decimal point") << "45.5"
-                                     << "," << true << 45.5;
-    QTest::newRow(", mdb-export exponent") << "1.5e+20"
-                                           << "," << true << 1.5e20;
-    QTest::newRow(", decimal comma of a text field") << "38,4"
-                                                     << "," << true << 38.4;
-    QTest::newRow(", grouping refused") << "1,234.5"
-                                        << "," << false << 0.0;
-    QTest::newRow(", two points refused") << "1.234.5"
-                                          << "," << false << 0.0;
-    QTest::newRow(", empty refused") << ""
-                                     << "," << false << 0.0;
+    // clang-format off
+    QTest::newRow("; decimal comma") << "45,5" << ";" << true << 45.5;
+    QTest::newRow("; grouped thousands") << "1.234.567,5" << ";" << true << 1234567.5;
+    QTest::newRow("; grouped thousands without decimals") << "1.234" << ";" << true << 1234.0;
+    QTest::newRow("; decimal point refused") << "6.3" << ";" << false << 0.0;
+    QTest::newRow("; dot after the comma refused") << "1,234.5" << ";" << false << 0.0;
+    QTest::newRow("; exponent") << "1,5E-05" << ";" << true << 1.5e-05;
+    QTest::newRow("; blanks and sign") << " -7,5 " << ";" << true << -7.5;
+    QTest::newRow(", decimal point") << "45.5" << "," << true << 45.5;
+    QTest::newRow(", mdb-export exponent") << "1.5e+20" << "," << true << 1.5e20;
+    QTest::newRow(", decimal comma of a text field") << "38,4" << "," << true << 38.4;
+    QTest::newRow(", grouping refused") << "1,234.5" << "," << false << 0.0;
+    QTest::newRow(", two points refused") << "1.234.5" << "," << false << 0.0;
+    QTest::newRow(", empty refused") << "" << "," << false << 0.0;
+    // clang-format on
 }
 
 void RulesTest::numbers()
@@ -83,6 +72,7 @@ void RulesTest::encoding_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("result"); // "utf8", "1252" or a part of the refusal
 
+    // clang-format off
     QTest::newRow("ASCII") << QByteArray("Datum\n") << "utf8";
     QTest::newRow("UTF-8 umlaut") << QByteArray("f\xC3\xBCr\n") << "utf8";
     QTest::newRow("UTF-8 with byte-order mark") << QByteArray("\xEF\xBB\xBF\xE2\x82\xAC\n") << "utf8";
@@ -92,6 +82,7 @@ void RulesTest::encoding_data()
     QTest::newRow("UTF-8 surrogate") << QByteArray("\xED\xA0\x80\n") << "1252";
     QTest::newRow("NUL byte") << QByteArray("a\0b", 3) << "keine Textdatei";
     QTest::newRow("blanks only") << QByteArray(" \r\n\t") << "ist leer";
+    // clang-format on
 }
 
 void RulesTest::encoding()
