@@ -1,6 +1,6 @@
 // Installs the desktop entry and icon into fresh folders, as cmake --install does, and reads the
-// entry back the way a desktop menu does: the command it starts must be exactly the program in
-// the chosen prefix, whatever characters the prefix holds.
+// entry back the way a desktop menu does: the commands it and its actions start must be exactly
+// the program and the data tool in the chosen prefix, whatever characters the prefix holds.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -76,19 +76,25 @@ QStringList execArguments(const QString &exec)
     return arguments;
 }
 
-QMap<QString, QString> readEntry(const QString &path)
+// The keys of each group ("Desktop Entry", "Desktop Action bericht", ...) of a desktop entry file.
+QMap<QString, QMap<QString, QString>> readEntry(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    QMap<QString, QString> keys;
+    QMap<QString, QMap<QString, QString>> groups;
+    QString group;
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     for (const QString &line : lines) {
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            group = line.mid(1, line.size() - 2);
+            continue;
+        }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals > 0)
-            keys.insert(line.left(equals), line.mid(equals + 1));
+            groups[group].insert(line.left(equals), line.mid(equals + 1));
     }
-    return keys;
+    return groups;
 }
 
 } // namespace
@@ -105,12 +111,14 @@ void DesktopEntryTest::install_data()
     QTest::addColumn<QString>("prefixName");
     QTest::addColumn<bool>("staged");
 
+    // clang-format off
     QTest::newRow("plain prefix") << "tankverzehr" << false;
     QTest::newRow("blank in prefix") << "Meine Programme" << false;
     QTest::newRow("umlaut in prefix") << "Übersicht" << false;
     QTest::newRow("quote and dollar in prefix") << "a\"b$c`d" << false;
     QTest::newRow("percent in prefix") << "100%" << false;
     QTest::newRow("staged through DESTDIR") << "opt tankverzehr" << true;
+    // clang-format on
 }
 
 void DesktopEntryTest::install()
@@ -119,7 +127,6 @@ void DesktopEntryTest::install()
     QFETCH(bool, staged);
 
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QString prefix = dir.filePath(prefixName);
     const QString stage = dir.filePath(QStringLiteral("stage"));
 
@@ -137,17 +144,31 @@ void DesktopEntryTest::install()
     QVERIFY2(cmake.exitCode() == 0, cmake.readAllStandardError().constData());
 
     const QString root = staged ? stage + prefix : prefix;
-    const QMap<QString, QString> entry =
+    const QMap<QString, QMap<QString, QString>> groups =
         readEntry(root + QStringLiteral("/share/applications/tankverzehr.desktop"));
-    QCOMPARE(entry.value(QStringLiteral("Type")), QStringLiteral("Application"));
-    QCOMPARE(entry.value(QStringLiteral("Name")), QStringLiteral("Tankverzehr"));
-    QCOMPARE(entry.value(QStringLiteral("Icon")), QStringLiteral("tankverzehr"));
-    QCOMPARE(entry.value(QStringLiteral("Categories")), QStringLiteral("Utility;"));
+    const QMap<QString, QString> entry = groups.value(QStringLiteral("Desktop Entry"));
+    QStringList keys;
+    for (const char *key : {"Type", "Name", "Icon", "Categories", "Actions"})
+        keys << entry.value(QLatin1String(key));
+    QCOMPARE(keys,
+             (QStringList{"Application", "Tankverzehr", "tankverzehr", "Utility;", "bericht;sichern;"}));
     QVERIFY(!entry.value(QStringLiteral("Comment")).isEmpty());
 
     const QString program = prefix + QStringLiteral("/tankverzehr");
     QCOMPARE(execArguments(unescapeValue(entry.value(QStringLiteral("Exec")))), QStringList{program});
     QCOMPARE(unescapeValue(entry.value(QStringLiteral("TryExec"))), program);
+
+    // The actions of the menu entry start the data tool beside the program: their names, then
+    // their commands.
+    const QString datatool = prefix + QStringLiteral("/tankverzehr-daten");
+    const QMap<QString, QString> report = groups.value(QStringLiteral("Desktop Action bericht"));
+    const QMap<QString, QString> backup = groups.value(QStringLiteral("Desktop Action sichern"));
+    QCOMPARE((QStringList{report.value("Name"), backup.value("Name")}),
+             (QStringList{"Bericht anzeigen", "Log sichern"}));
+    QCOMPARE(execArguments(unescapeValue(report.value(QStringLiteral("Exec")))),
+             (QStringList{datatool, "bericht", "--anzeigen", "--benachrichtigen"}));
+    QCOMPARE(execArguments(unescapeValue(backup.value(QStringLiteral("Exec")))),
+             (QStringList{datatool, "sichern", "--benachrichtigen"}));
 
     const QImage icon(root + QStringLiteral("/share/icons/hicolor/32x32/apps/tankverzehr.png"));
     QCOMPARE(icon.size(), QSize(32, 32));
