@@ -100,6 +100,7 @@ void CalculatorWindow::createControls()
 
     // The line between the input and the result, two pixels wide.
     auto *line = new QFrame(this);
+    line->setObjectName(QStringLiteral("divider"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
     line->setLineWidth(2);

@@ -106,9 +106,11 @@ private slots:
     void logsThatDoNotFit();
     void openingSetsDurability();
     void buildToolKeepsAnExistingFile();
+    void buildToolLeavesNothingOfABrokenSchema();
     void anotherProcessWriting_data();
     void anotherProcessWriting();
     void changesRefused();
+    void deletingTheOnlyEntry();
 };
 
 void LogStoreTest::recordingConverts_data()
@@ -285,6 +287,15 @@ void LogStoreTest::buildToolKeepsAnExistingFile()
     QCOMPARE(QFileInfo(log.path()).lastModified(), modified);
 }
 
+void LogStoreTest::buildToolLeavesNothingOfABrokenSchema()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Verbrauch.mdb"));
+    QVERIFY_THROWS_EXCEPTION(core::Failure,
+                             LogFileMaker::create(path, QStringLiteral("CREATE TABLE \"Auto\" (;")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
 void LogStoreTest::anotherProcessWriting_data()
 {
     QTest::addColumn<int>("count");     // entries the other process records, -1 until killed
@@ -379,6 +390,17 @@ void LogStoreTest::changesRefused()
     empty.control.refresh();
     QCOMPARE(empty.control.absolutePosition(), -1);
     QCOMPARE(empty.boxes[0].text(), QString());
+}
+
+void LogStoreTest::deletingTheOnlyEntry()
+{
+    Fixture f(1);
+    QCOMPARE(f.boxes[1].text(), QStringLiteral("1"));
+    f.control.deleteCurrent();
+    QCOMPARE(f.control.recordCount(), 0);
+    QCOMPARE(f.control.absolutePosition(), -1);
+    QCOMPARE(f.boxes[1].text(), QString());
+    QCOMPARE(f.log.count(car), 0);
 }
 
 // Run as "<this test> --writer <database> <count, -1 for endless>" it is the other process: records
