@@ -54,7 +54,7 @@ private:
         titleFont.setBold(true);
         const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + titleBarExtra;
         int width = qMax(layout()->totalMinimumSize().width(), titleWidth);
-        // Only a line wider than the screen is broken; nothing of the program's is that long.
+        // Only a line wider than the screen is broken, such as one naming a file deep in folders.
         const QScreen *screen = this->screen();
         if (screen && width > screen->availableGeometry().width()) {
             width = screen->availableGeometry().width();

@@ -28,6 +28,8 @@ struct SeenBox {
     int buttons = 0;
     bool linesFit = false;  // each line of the prompt is one line of the box
     bool titleFits = false; // room for the title beside a title bar's icon and buttons
+    bool onScreen = false;  // no wider than the screen
+    bool allShown = false;  // no words cut off
 };
 
 // Closes the next message box with its OK button once it is shown, noting what it looked like.
@@ -48,9 +50,13 @@ void closeNextBox(SeenBox *seen)
         for (const QString &line : box->text().split(QLatin1Char('\n')))
             longest = qMax(longest, label->fontMetrics().horizontalAdvance(line));
         seen->linesFit = label->contentsRect().width() >= longest;
+        const QRect wrapped =
+            label->fontMetrics().boundingRect(label->contentsRect(), Qt::TextWordWrap, box->text());
+        seen->allShown = label->contentsRect().height() >= wrapped.height();
         QFont bold = box->font();
         bold.setBold(true);
         seen->titleFits = box->width() >= QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 100;
+        seen->onScreen = box->width() <= box->screen()->availableGeometry().width();
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         timer->deleteLater();
     });
@@ -75,12 +81,14 @@ void ToolkitTest::realMessageBox_data()
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("information");
+    QTest::addColumn<bool>("oneLineEach"); // false: a line wider than the screen is broken
     const QString longLine =
         QStringLiteral("KIlometer- und Literangaben bestehen bekantlich nur aus Zahlen ODER ??");
-    QTest::newRow("two long lines, information") << longLine + "\r\n   Also nochmal !!"
-                                                 << "Fehler" << true;
-    QTest::newRow("short, the program's title") << "Falsche Eingabe"
-                                                << "" << false;
+    // clang-format off
+    QTest::newRow("two long lines, information") << longLine + "\r\n   Also nochmal !!" << "Fehler" << true << true;
+    QTest::newRow("short, the program's title") << "Falsche Eingabe" << "" << false << true;
+    QTest::newRow("a line wider than the screen") << QString(longLine + u' ').repeated(8) << "" << false << false;
+    // clang-format on
 }
 
 void ToolkitTest::realMessageBox()
@@ -88,6 +96,7 @@ void ToolkitTest::realMessageBox()
     QFETCH(QString, prompt);
     QFETCH(QString, title);
     QFETCH(bool, information);
+    QFETCH(bool, oneLineEach);
     SeenBox seen;
     closeNextBox(&seen);
     toolkit::MessageBox::show(prompt, title,
@@ -98,8 +107,10 @@ void ToolkitTest::realMessageBox()
     QCOMPARE(seen.text, QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QCOMPARE(seen.icon, information ? QMessageBox::Information : QMessageBox::NoIcon);
     QCOMPARE(seen.buttons, 1);
-    QVERIFY(seen.linesFit);
+    QCOMPARE(seen.linesFit, oneLineEach);
     QVERIFY(seen.titleFits);
+    QVERIFY(seen.onScreen);
+    QVERIFY(seen.allShown);
 }
 
 void ToolkitTest::closingMessageBoxIsNoActivation()
