@@ -13,23 +13,12 @@ namespace {
 // A desktop entry's string value with its escapes undone: \s, \n, \t, \r and \\.
 QString unescapeValue(const QString &value)
 {
+    const QHash<QChar, QChar> escapes{{u's', u' '}, {u'n', u'\n'}, {u't', u'\t'}, {u'r', u'\r'}};
     QString out;
     for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] != QLatin1Char('\\') || i + 1 == value.size()) {
-            out += value[i];
-            continue;
-        }
-        const QChar next = value[++i];
-        if (next == QLatin1Char('s'))
-            out += QLatin1Char(' ');
-        else if (next == QLatin1Char('n'))
-            out += QLatin1Char('\n');
-        else if (next == QLatin1Char('t'))
-            out += QLatin1Char('\t');
-        else if (next == QLatin1Char('r'))
-            out += QLatin1Char('\r');
-        else
-            out += next;
+        const bool escape = value[i] == u'\\' && i + 1 < value.size();
+        const QChar c = escape ? value[++i] : value[i];
+        out += escape ? escapes.value(c, c) : c;
     }
     return out;
 }
@@ -44,30 +33,22 @@ QStringList execArguments(const QString &exec)
     bool quoted = false;
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec[i];
-        if (quoted) {
-            if (c == QLatin1Char('"'))
-                quoted = false;
-            else if (c == QLatin1Char('\\') && i + 1 < exec.size())
-                current += exec[++i];
-            else if (c == QLatin1Char('%') && i + 1 < exec.size() && exec[i + 1] == QLatin1Char('%'))
-                current += exec[++i];
-            else
-                current += c;
-        } else if (c == QLatin1Char(' ')) {
+        const bool escaped =
+            i + 1 < exec.size() && ((quoted && c == u'\\') || (c == u'%' && exec[i + 1] == u'%'));
+        if (escaped) {
+            current += exec[++i];
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (c == u' ' && !quoted) {
             if (inArgument)
                 arguments << current;
             current.clear();
             inArgument = false;
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-            inArgument = true;
-        } else if (c == QLatin1Char('%') && i + 1 < exec.size() && exec[i + 1] == QLatin1Char('%')) {
-            current += exec[++i];
-            inArgument = true;
+            continue;
         } else {
             current += c;
-            inArgument = true;
         }
+        inArgument = true;
     }
     if (quoted)
         return {}; // an unterminated quote makes the whole line invalid
