@@ -362,6 +362,7 @@ void LogStoreTest::changesRefused()
     f.control.update();
     f.rows[1] = entry("05.02.2024|1412|33,5|");
     QCOMPARE(currentRow(f.control), f.rows[1]);
+    QCOMPARE(f.boxes[2].text(), QStringLiteral("33,5")); // the boxes show what was stored
     QCOMPARE(f.log.rows(car), f.rows);
     f.boxes[1].setText(QStringLiteral("999"));
     QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.update()); // no edit begun
