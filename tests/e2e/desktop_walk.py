@@ -491,6 +491,12 @@ class Walk:
             self.activate(overview)
             self.check("'Bearbeiten' brings the editor back, active",
                        self.open_editor(overview) and self.wait(lambda: not self.minimised(editor)))
+
+            self.step("Closing the main window ends the program")
+            self.activate(main)
+            self.keys("alt+F4")  # openbox's close key
+            self.check("the program ends, though the overview and the editor are open",
+                       self.wait(lambda: not self.alive()))
         self.stop_program()
 
         self.step("Started in a folder without Verbrauch.mdb")
