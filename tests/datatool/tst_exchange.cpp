@@ -99,6 +99,7 @@ void ExchangeTest::importFormats_data()
     // where the user typed them, and a row below the data that holds only a non-breaking space
     // (0xA0): read as Windows-1252 it is blank and skipped, read as UTF-8 it would be refused.
     QTest::newRow("German spreadsheet, Windows-1252") << QByteArray(header + "05.04.2023;1.234,5;98,7;\r\n\"06.04.2023\";\"600\";\"42\";7\r\n\xA0;;;\r\n") << Rows{{"05.04.2023", "1234,5", "98,7", "7,99"}, {"06.04.2023", "600", "42", "7"}};
+    QTest::newRow("no line break after the last row") << QByteArray(header + "03.01.2023;600;45,5;7,58") << Rows{{"03.01.2023", "600", "45,5", "7,58"}};
     QTest::newRow("columns in another order, quoted names, UTF-8 with BOM") << QByteArray( "\xEF\xBB\xBF\"Getankte Liter\";\"Datum\";\"Verbrauch auf 100 km in Liter\";\"Gefahrene " "Kilometer\"\r\n45,5;03.01.2023;;600\r\n") << Rows{{"03.01.2023", "600", "45,5", "7,58"}};
     // clang-format on
 }
