@@ -126,6 +126,7 @@ void ExchangeTest::refusedRows_data()
 
     // clang-format off
     QTest::newRow("litres not a number, after a good row") << QByteArray(header + "03.01.2023;600;45,5;7,58\r\n04.01.2023;600;4x;\r\n") << "Zeile 3, Feld \"Getankte Liter\": \"4x\" ist keine Zahl.";
+    QTest::newRow("counted past an empty line") << QByteArray(commaHeader + "\"03.01.2023\",600,45.5,\n\n\"04.01.2023\",600,4x,\n") << "Zeile 4, Feld \"Getankte Liter\": \"4x\" ist keine Zahl.";
     QTest::newRow("decimal point in a semicolon file") << QByteArray(header + "03.01.2023;100;6.3;\r\n") << "Zeile 2, Feld \"Getankte Liter\": \"6.3\" ist keine Zahl. In Dateien mit \";\"";
     QTest::newRow("grouped thousands in a comma file") << QByteArray(commaHeader + "03.01.2023,\"1,234.5\",45.5,\n") << "Zeile 2, Feld \"Gefahrene Kilometer\": \"1,234.5\" ist keine Zahl. In Dateien mit \",\"";
     QTest::newRow("kilometres 0") << QByteArray(header + "03.01.2023;0;45,5;7\r\n") << "Zeile 2, Feld \"Gefahrene Kilometer\": \"0\" wird nicht angenommen: Die " "Kilometerangabe darf nicht 0 sein.";

@@ -87,6 +87,7 @@ void ToolkitTest::realMessageBox_data()
     // clang-format off
     QTest::newRow("two long lines, information") << longLine + "\r\n   Also nochmal !!" << "Fehler" << true << true;
     QTest::newRow("short, the program's title") << "Falsche Eingabe" << "" << false << true;
+    QTest::newRow("shown as typed, not as markup") << "Die Datei \"/home/<b>ich</b>/Verbrauch.mdb\" ist schreibgeschützt." << "" << false << true;
     QTest::newRow("a line wider than the screen") << QString(longLine + u' ').repeated(8) << "" << false << false;
     // clang-format on
 }
