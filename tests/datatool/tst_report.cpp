@@ -9,9 +9,11 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -45,6 +47,8 @@ class ReportTest : public QObject {
     Q_OBJECT
 private slots:
     void numbersAndPicture();
+    void timeAxis_data();
+    void timeAxis();
     void emptyLog();
     void intoDocumentsAndShown();
 };
@@ -97,6 +101,37 @@ void ReportTest::numbersAndPicture()
     }
     QVERIFY2(paleYellow > 500, qPrintable(QString::number(paleYellow)));
     QVERIFY2(red > 20, qPrintable(QString::number(red)));
+}
+
+void ReportTest::timeAxis_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("daysApart");
+    QTest::addColumn<QString>("label"); // the form of every label below the chart
+
+    // clang-format off
+    QTest::newRow("seven years: the years alone") << 30 << 90 << "\\d{4}";
+    QTest::newRow("nine months: month and year") << 10 << 30 << "\\d\\d\\.\\d{4}";
+    // clang-format on
+}
+
+void ReportTest::timeAxis()
+{
+    QFETCH(int, entries);
+    QFETCH(int, daysApart);
+    QFETCH(QString, label);
+    TestLog log;
+    QList<QStringList> rows;
+    for (int i = 0; i < entries; ++i)
+        rows << QStringList{QDate(2016, 1, 10).addDays(i * daysApart).toString(dateForm), "500", "35", "7"};
+    DataToolProcess::record(log.path(), "Auto", rows);
+    const QString pdf = QDir(log.dir()).filePath(QStringLiteral("Bericht.pdf"));
+    QCOMPARE(DataToolProcess::run({"bericht", "--ziel", pdf, "--log", log.path()}).exitCode, 0);
+    const QRegularExpression axis(QStringLiteral("^%1( %1){4,}$").arg(label));
+    const QStringList lines = textLines(pdf);
+    QVERIFY2(std::any_of(lines.cbegin(), lines.cend(),
+                         [&axis](const QString &line) { return axis.match(line).hasMatch(); }),
+             qPrintable(lines.join('\n')));
 }
 
 void ReportTest::emptyLog()
