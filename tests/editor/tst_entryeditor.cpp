@@ -49,12 +49,6 @@ struct Fixture {
         return {box("date")->text(), box("kilometres")->text(), box("litres")->text(),
                 box("consumption")->text()};
     }
-    static bool activate(QWidget *window)
-    {
-        window->show();
-        window->activateWindow();
-        return QTest::qWaitForWindowActive(window);
-    }
     // Activates the editor on the car's entry at `position`; true once it shows it.
     bool open(int position)
     {
