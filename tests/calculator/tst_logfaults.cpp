@@ -22,12 +22,6 @@ namespace {
 
 const QString car = QStringLiteral("Auto");
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Another program on the same file, with an opening of its own that can hold a lock: runs the
 // statements one after another and reads what they return; true when all ran.
 bool run(const logstore::Connection &other, const QString &statements)
@@ -156,7 +150,7 @@ void LogFaultsTest::damagedLog()
         for (const QString &statement : file.split(QStringLiteral("; ")))
             TestLog::query(log.path(), statement);
     }
-    const QByteArray before = contents(log.path());
+    const QByteArray before = TestLog::bytes(log.path());
     const QStringList files = QDir(log.dir()).entryList(QDir::Files);
     expected.replace(QStringLiteral("%1"), log.path());
 
@@ -188,7 +182,7 @@ void LogFaultsTest::damagedLog()
         QTRY_VERIFY(editor.isHidden());
         toldOnce("editor");
     }
-    QCOMPARE(contents(log.path()), before);
+    QCOMPARE(TestLog::bytes(log.path()), before);
     QCOMPARE(QDir(log.dir()).entryList(QDir::Files), files);
 }
 

@@ -43,11 +43,3 @@ void DataToolProcess::writeFile(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write test file");
 }
-
-QByteArray DataToolProcess::readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}

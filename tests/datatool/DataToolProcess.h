@@ -24,5 +24,4 @@ public:
     static void record(const QString &logPath, const QString &table, const QList<QStringList> &rows);
 
     static void writeFile(const QString &path, const QByteArray &bytes);
-    static QByteArray readFile(const QString &path);
 };

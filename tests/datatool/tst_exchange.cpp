@@ -66,7 +66,7 @@ void ExchangeTest::roundTrip()
     QCOMPARE(exported.exitCode, 0);
     QVERIFY(exported.out.contains(QStringLiteral("6 Einträge aus \"%1\"").arg(table)));
 
-    const QByteArray bytes = DataToolProcess::readFile(file);
+    const QByteArray bytes = TestLog::bytes(file);
     QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), separator == QLatin1String(";"));
     const QList<QByteArray> lines = bytes.split('\n');
     QCOMPARE(lines.at(1), firstRow + '\r');
@@ -283,7 +283,7 @@ void ExchangeTest::refusedCommands()
         QVERIFY(QFile::remove(log.path()));
     if (prepare == QLatin1String("damage log"))
         DataToolProcess::writeFile(log.path(), QByteArray(4096, 'x'));
-    const QByteArray before = DataToolProcess::readFile(log.path());
+    const QByteArray before = TestLog::bytes(log.path());
     for (QString &argument : arguments)
         argument.replace(QLatin1String("{csv}"), csv).replace(QLatin1String("{dir}"), log.dir());
 
@@ -291,8 +291,8 @@ void ExchangeTest::refusedCommands()
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QCOMPARE(QFileInfo::exists(log.path()), prepare != QLatin1String("remove log"));
-    QCOMPARE(DataToolProcess::readFile(log.path()), before);
-    QCOMPARE(DataToolProcess::readFile(csv), header);
+    QCOMPARE(TestLog::bytes(log.path()), before);
+    QCOMPARE(TestLog::bytes(csv), header);
     QCOMPARE(QDir(log.dir()).entryList(QDir::Files | QDir::Hidden).size(), prepare == "remove log" ? 1 : 2);
 }
 

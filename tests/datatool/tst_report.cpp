@@ -177,10 +177,9 @@ void ReportTest::intoDocumentsAndShown()
             {"bericht", "--anzeigen", "--benachrichtigen", "--log", log.path()}, environment);
         QCOMPARE(result.exitCode, 0);
         QVERIFY(QFileInfo::exists(pdf));
-        QTRY_COMPARE(DataToolProcess::readFile(desktop.filePath(QStringLiteral("xdg-open.txt"))),
-                     pdf.toUtf8() + '\n');
-        QTRY_VERIFY(DataToolProcess::readFile(desktop.filePath(QStringLiteral("notify-send.txt")))
-                        .contains(pdf.toUtf8()));
+        QTRY_COMPARE(TestLog::bytes(desktop.filePath(QStringLiteral("xdg-open.txt"))), pdf.toUtf8() + '\n');
+        QTRY_VERIFY(
+            TestLog::bytes(desktop.filePath(QStringLiteral("notify-send.txt"))).contains(pdf.toUtf8()));
     }
 }
 

@@ -58,12 +58,6 @@ QString failureOf(const std::function<void()> &step)
     return {};
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void open(DataControl &control, const QString &path, const QString &source)
 {
     control.setDatabaseName(path);
@@ -184,7 +178,7 @@ void LogStoreTest::failuresStoreNothing()
     QFile file(path);
     if (kind == u"readOnly" && file.setPermissions(QFile::ReadOwner) && file.open(QIODevice::ReadWrite))
         QSKIP("file permissions do not bind this user");
-    const QByteArray before = contents(path);
+    const QByteArray before = TestLog::bytes(path);
     logstore::Database::setBusyTimeout(kind == u"locked" ? 200 : 5000);
     const auto restoreTimeout = qScopeGuard([] { logstore::Database::setBusyTimeout(5000); });
     const QString failure = failureOf([&] {
@@ -196,7 +190,7 @@ void LogStoreTest::failuresStoreNothing()
             record(path, table, entry("1.1.24|1|1|1"));
     });
     QVERIFY2(failure.contains(expected) && failure.contains(path), qPrintable(failure));
-    QCOMPARE(contents(path), before);
+    QCOMPARE(TestLog::bytes(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == u"missing" ? 0 : 1);
 }
 
@@ -237,7 +231,7 @@ void LogStoreTest::logsThatDoNotFit()
     TestLog file;
     for (const QString &statement : sql.split(QStringLiteral("; ")))
         TestLog::query(file.path(), statement);
-    const QByteArray before = contents(file.path());
+    const QByteArray before = TestLog::bytes(file.path());
     if (!engine.isEmpty())
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(engine));
     DataControl control;
@@ -257,7 +251,7 @@ void LogStoreTest::logsThatDoNotFit()
         QVERIFY2(message.endsWith(QString(expected).replace("%1", file.path())) &&
                      !hasEngineWords(QString(message).remove(file.path())),
                  qPrintable(message));
-    QCOMPARE(contents(file.path()), before);
+    QCOMPARE(TestLog::bytes(file.path()), before);
 }
 
 void LogStoreTest::openingSetsDurability()
@@ -276,14 +270,14 @@ void LogStoreTest::buildToolKeepsAnExistingFile()
 {
     TestLog log;
     log.append(car, entry("1.1.24|100|7|7"));
-    const QByteArray before = contents(log.path());
+    const QByteArray before = TestLog::bytes(log.path());
     const QDateTime modified = QFileInfo(log.path()).lastModified();
     QFile schema(QDir(log.dir()).filePath(QStringLiteral("changed.sql")));
     QVERIFY(schema.open(QIODevice::WriteOnly) && schema.write("CREATE TABLE \"Andere\" (x);") > 0);
     schema.close();
     QCOMPARE(QProcess::execute(QStringLiteral(CREATELOG_PATH), {schema.fileName(), log.path()}), 0);
     QVERIFY_THROWS_EXCEPTION(core::Failure, LogFileMaker::create(log.path(), TestLog::schema()));
-    QCOMPARE(contents(log.path()), before);
+    QCOMPARE(TestLog::bytes(log.path()), before);
     QCOMPARE(QFileInfo(log.path()).lastModified(), modified);
 }
 

@@ -11,6 +11,7 @@
 #include "User.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -59,6 +60,14 @@ struct Fixture {
         return user::texts(window.get(), {"vehicleName", "totalKilometres", "totalLitres", "average"});
     }
     LogGrid *grid() const { return window->findChild<LogGrid *>(); }
+    // Whether the record selector of `row` shows the arrow that marks the current row.
+    bool arrowAt(int row) const
+    {
+        QHeaderView *selectors = grid()->verticalHeader();
+        const int y = selectors->sectionViewportPosition(row) + selectors->sectionSize(row) / 2;
+        const QColor middle = selectors->grab().toImage().pixelColor(selectors->width() / 2, y);
+        return middle == selectors->palette().color(QPalette::WindowText);
+    }
     QPushButton *edit() const { return user::control<QPushButton>(window.get(), "edit"); }
     Entries listed() const
     {
@@ -156,6 +165,8 @@ void OverviewTest::changedLogShownOnNextActivation()
     Fixture f(fourEntries.mid(0, 3));
     QVERIFY(f.open());
     QCOMPARE(f.window->windowFlags() & Qt::WindowType_Mask, Qt::Tool); // no task-bar entry
+    QCOMPARE(f.grid()->model()->headerData(3, Qt::Horizontal),
+             QStringLiteral("Verbrauch auf 100 km in Liter"));
     user::clickRecordSelector(f.grid(), 0);
 
     // Another window deletes the second entry; nothing changes before the window is activated again.
@@ -232,6 +243,7 @@ void OverviewTest::cursorAndSelection()
             QTest::keySequence(f.grid(), QKeySequence(action));
     }
     QCOMPARE(f.grid()->currentIndex(), f.grid()->model()->index(cursor.y(), cursor.x()));
+    QVERIFY(f.arrowAt(cursor.y()) && !f.arrowAt(cursor.y() > 0 ? cursor.y() - 1 : 1));
     QCOMPARE(f.window->findChild<logstore::DataControl *>()->absolutePosition(), cursor.y());
     QVERIFY(!f.grid()->indexWidget(f.grid()->currentIndex())); // no cell editor open
     const QModelIndexList selected = f.grid()->selectionModel()->selectedRows();

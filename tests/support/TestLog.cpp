@@ -33,6 +33,12 @@ QString TestLog::schema()
     return QString::fromUtf8(file.readAll());
 }
 
+QByteArray TestLog::bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QList<QVariantList> TestLog::query(const QString &path, const QString &sql, const QVariantList &values)
 {
     static int connections = 0;

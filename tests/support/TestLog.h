@@ -29,6 +29,8 @@ public:
 
     // The schema text the build uses.
     static QString schema();
+    // A file's bytes; empty when it cannot be read.
+    static QByteArray bytes(const QString &path);
     // Runs one statement on a short-lived connection of the test's own, behind the program's
     // back, and returns its rows; throws std::runtime_error when the engine refuses it.
     static QList<QVariantList> query(const QString &path, const QString &sql,
