@@ -141,10 +141,6 @@ void RowSet::readBlock(int first, int last) const
 
 void RowSet::removeAt(int position)
 {
-    if (m_isView) {
-        m_viewRows.erase(m_viewRows.begin() + position);
-        return;
-    }
     m_cache.remove(id(position));
     m_ids.erase(m_ids.begin() + position);
 }

@@ -30,6 +30,7 @@ public:
     // The same through a small cache, reading neighbouring rows in one go (for the grid).
     std::optional<QStringList> cachedRow(int position) const;
 
+    // A table's row deleted from the file (a view's rows are never changed).
     void removeAt(int position);
     void forget(int position);
 
