@@ -46,10 +46,11 @@ void CsvWriter::appendField(const QString &field)
         return;
     }
     // Quoted, every quote doubled: at most twice the size plus the two quotes.
+    const qsizetype room = 2 * bytes.size() + 2;
     const qsizetype start = m_buffer.size();
-    m_buffer.resize(start + 2 * bytes.size() + 2);
-    const size_t written = csv_write(m_buffer.data() + start, static_cast<size_t>(2 * bytes.size() + 2),
-                                     bytes.constData(), static_cast<size_t>(bytes.size()));
+    m_buffer.resize(start + room);
+    const size_t written = csv_write(m_buffer.data() + start, static_cast<size_t>(room), bytes.constData(),
+                                     static_cast<size_t>(bytes.size()));
     m_buffer.resize(start + static_cast<qsizetype>(written));
 }
 
