@@ -207,16 +207,28 @@ void CalculatorWindow::onShowOverviewClicked()
             return overview;
         },
         this);
+    // The editor belongs to the overview: a minimised editor comes back with it, its typing kept.
+    EntryEditorWindow *editor = m_editor.get();
+    if (editor && editor->isVisible() && editor->isMinimized()) {
+        editor->setWindowState(editor->windowState() & ~Qt::WindowMinimized);
+        editor->show();
+        editor->raise();
+    }
 }
 
 void CalculatorWindow::onEditRequested()
 {
+    // The editor is a tool window kept above the overview, not above the whole program: on every
+    // desktop one click on the overview then leaves the editor in sight above it, the main window
+    // can still be brought over both, and minimising the overview takes the editor along. GNOME
+    // and KDE do not minimise such a window by itself; where a window manager does, "&Übersicht"
+    // brings it back.
     m_chosenEntry = m_overview.get()->chosenEntry();
     m_editor.show(
         [this] {
             return new EntryEditorWindow([this] { return m_vehicle; }, [this] { return chosenEntry(); });
         },
-        m_overview.get());
+        m_overview.get(), m_overview.get());
 }
 
 std::optional<int> CalculatorWindow::chosenEntry() const

@@ -88,17 +88,41 @@ void EntryEditorWindow::createControls()
 
 void EntryEditorWindow::onActivated()
 {
+    if (typingKept())
+        return;
     // Whatever keeps the chosen entry from being shown must also keep the editor from storing
     // into some other entry: the window then goes away.
     bool shown = false;
     if (!toolkit::HandlerGuard::run([this, &shown] { shown = showChosenEntry(); })) {
-        hide();
+        putAway();
         return;
     }
     if (!shown) {
         toolkit::MessageBox::show(QStringLiteral("Der gewählte Eintrag ist nicht mehr vorhanden."));
-        hide();
+        putAway();
+        return;
     }
+    m_shownEntry = ShownEntry{m_vehicle(), *m_chosenEntry(), boxTexts()};
+}
+
+bool EntryEditorWindow::typingKept() const
+{
+    // Reading the entry again would throw the typing away without a word. The record set still
+    // holds that entry's row, so storing later writes into it whatever others did meanwhile. A
+    // new choice in the overview, or untouched boxes, read the log afresh.
+    return m_shownEntry && m_shownEntry->vehicle == m_vehicle() &&
+           std::optional(m_shownEntry->position) == m_chosenEntry() && m_shownEntry->texts != boxTexts();
+}
+
+QStringList EntryEditorWindow::boxTexts() const
+{
+    return {m_date->text(), m_litres->text(), m_consumption->text(), m_kilometres->text()};
+}
+
+void EntryEditorWindow::putAway()
+{
+    m_shownEntry.reset();
+    hide();
 }
 
 bool EntryEditorWindow::showChosenEntry()
@@ -128,7 +152,7 @@ void EntryEditorWindow::onSaveClicked()
         m_log->edit();
         m_log->update();
         m_log->refresh();
-        hide();
+        putAway();
     });
 }
 
@@ -161,7 +185,7 @@ void EntryEditorWindow::onDeleteClicked()
 {
     toolkit::HandlerGuard::run([this] {
         m_log->deleteCurrent();
-        hide();
+        putAway();
     });
 }
 

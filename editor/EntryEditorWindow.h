@@ -1,10 +1,12 @@
 // The entry editor: shows one entry of the vehicle log that the overview chose, recomputes its
 // consumption while litres or kilometres are typed, checks the date and stores or deletes the
-// entry. It re-reads the log at every activation, so only checked texts ever reach the log.
+// entry. Each activation reads the chosen entry from the log again, unless the boxes hold typing
+// not stored yet for that same entry: switching to another window and back keeps what was typed.
 #pragma once
 
 #include "LiveConsumption.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -34,6 +36,10 @@ private:
     void onDeleteClicked();
     void onKeyReleased(QLineEdit *typed, QLineEdit *other, core::LiveConsumption::Typed which);
     bool showChosenEntry();
+    // True when the boxes show the chosen entry with texts typed since it was read.
+    bool typingKept() const;
+    QStringList boxTexts() const;
+    void putAway();
     QLineEdit *firstEmptyField() const;
     // True when the date is accepted; otherwise the user has been told why, and the date box is
     // emptied and has the focus.
@@ -52,4 +58,12 @@ private:
     // elsewhere (the Enter that closed a message box, the Tab that moved the focus here) was
     // not typed into the box.
     QObject *m_keyPressedIn = nullptr;
+
+    // The entry the boxes were last filled from, and their texts then; nothing while hidden.
+    struct ShownEntry {
+        QString vehicle;
+        int position = -1;
+        QStringList texts;
+    };
+    std::optional<ShownEntry> m_shownEntry;
 };

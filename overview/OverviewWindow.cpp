@@ -36,10 +36,17 @@ void showValue(QLabel *field, const QString &text)
 } // namespace
 
 OverviewWindow::OverviewWindow(std::function<QString()> vehicle, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_vehicle(std::move(vehicle))
 {
+    // A plain window beside the main window, not a tool window: GNOME's, KDE's and Xfce's window
+    // managers keep a tool window above every window of the program, and the overview, larger and
+    // centred, would bury the main window for good. As a plain window it goes behind the main
+    // window when that is brought forward, comes back with "&Übersicht", a click or its task-bar
+    // entry. It has a minimise button because GNOME's window manager minimises no window without
+    // one, while the others minimise any: so minimising is the same everywhere, and it takes the
+    // editor along, which stays above the overview (see the main window).
     setObjectName(QStringLiteral("overview"));
     setWindowTitle(QStringLiteral("Übersicht"));
     setWindowIcon(toolkit::WindowIcon::icon());

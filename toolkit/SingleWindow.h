@@ -9,6 +9,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace toolkit {
 
@@ -19,7 +20,10 @@ public:
     SingleWindow &operator=(const SingleWindow &) = delete;
     ~SingleWindow() { delete m_window.data(); }
 
-    template <typename Make> Window *show(Make make, QWidget *opener = nullptr)
+    // `owner`, when given, is the window this one stays above: the window manager keeps it over
+    // its owner, minimises it with it and brings it back with it. Takes effect when the window
+    // is shown from hidden.
+    template <typename Make> Window *show(Make make, QWidget *opener = nullptr, QWidget *owner = nullptr)
     {
         if (!m_window) {
             m_window = make();
@@ -31,6 +35,11 @@ public:
         // button; with no task-bar entry this is the only way back to it.
         if (m_window->isMinimized())
             m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+        if (owner && !m_window->isVisible()) {
+            m_window->winId();
+            owner->winId();
+            m_window->windowHandle()->setTransientParent(owner->windowHandle());
+        }
         m_window->show();
         m_window->raise();
         m_window->activateWindow();

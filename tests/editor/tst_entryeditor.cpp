@@ -80,7 +80,8 @@ void EntryEditorTest::window()
     Fixture f;
     QVERIFY(f.open(2));
     QCOMPARE(f.editor.windowTitle(), QStringLiteral("Bearbeiten"));
-    QCOMPARE(f.editor.windowFlags() & Qt::WindowType_Mask, Qt::Tool); // no task-bar entry
+    QCOMPARE(f.editor.windowFlags() & Qt::WindowType_Mask,
+             Qt::Tool); // no task-bar entry, kept above the overview
     QCOMPARE(f.box("date")->toolTip(), QStringLiteral("Doppelklick=Aktuelles Datum"));
     QVERIFY(!f.box("consumption")->isEnabled());
     // The keyboard visits the kilometres last, after the two buttons.
@@ -94,18 +95,27 @@ void EntryEditorTest::window()
 void EntryEditorTest::activation_data()
 {
     QTest::addColumn<std::optional<int>>("position");
-    QTest::addColumn<bool>("shown"); // false: the entry is not there and the editor goes away
+    QTest::addColumn<bool>("shown");         // false: the entry is not there and the editor goes away
+    QTest::addColumn<QString>("typed");      // into the litres, before another window is activated
+    QTest::addColumn<int>("next");           // the entry chosen when the editor is activated again
+    QTest::addColumn<QString>("nextLitres"); // what the litres box shows then
 
-    QTest::newRow("first entry") << std::optional(0) << true;
-    QTest::newRow("last entry") << std::optional(4) << true;
-    QTest::newRow("one beyond the last") << std::optional(5) << false;
-    QTest::newRow("never chosen") << std::optional<int>() << false;
+    // Meanwhile another program changes every entry's litres to 77.
+    QTest::newRow("typing kept on the same entry") << std::optional(2) << true << "9" << 2 << "509";
+    QTest::newRow("another entry read afresh") << std::optional(4) << true << "9" << 3 << "77";
+    QTest::newRow("nothing typed: read afresh") << std::optional(0) << true << "" << 0 << "77";
+    QTest::newRow("typing undone: read afresh") << std::optional(1) << true << "9\b" << 1 << "77";
+    QTest::newRow("one beyond the last") << std::optional(5) << false << "" << 0 << "";
+    QTest::newRow("never chosen") << std::optional<int>() << false << "" << 0 << "";
 }
 
 void EntryEditorTest::activation()
 {
     QFETCH(std::optional<int>, position);
     QFETCH(bool, shown);
+    QFETCH(QString, typed);
+    QFETCH(int, next);
+    QFETCH(QString, nextLitres);
 
     Fixture f;
     f.chosen = position;
@@ -119,17 +129,26 @@ void EntryEditorTest::activation()
         return;
     }
     QTRY_COMPARE(f.shown(), carLog.at(*position));
-    // Typing that was never stored is dropped: each activation reads the chosen entry again.
-    QTest::keyClicks(f.box("litres"), QStringLiteral("99"));
+    f.box("litres")->setFocus();
+    for (const QChar key : typed)
+        QTest::keyClick(f.box("litres"),
+                        key == QLatin1Char('\b') ? Qt::Key_Backspace : Qt::Key(key.unicode()));
     QWidget other;
-    for (const int next : {3, *position}) {
-        QVERIFY(user::activate(&other));
-        f.chosen = next;
-        QVERIFY(user::activate(&f.editor));
-        QTRY_COMPARE(f.shown(), carLog.at(next));
-    }
+    QVERIFY(user::activate(&other));
+    TestLog::query(f.log.path(), QStringLiteral("UPDATE \"Auto\" SET \"Getankte Liter\" = '77'"));
+    f.chosen = next;
+    QVERIFY(user::activate(&f.editor));
+    QTRY_COMPARE(f.box("litres")->text(), nextLitres);
+    QCOMPARE(f.box("kilometres")->text(), carLog.at(next).at(1));
+    // A store after hiding: the next showing reads the entry afresh, even the same one.
+    QTest::mouseClick(f.editor.findChild<QPushButton *>(QStringLiteral("save")), Qt::LeftButton);
+    QTRY_VERIFY(!f.editor.isVisible());
+    QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(next).at(2), nextLitres);
+    TestLog::query(f.log.path(), QStringLiteral("UPDATE \"Auto\" SET \"Getankte Liter\" = '66'"));
+    QVERIFY(user::activate(&other));
+    QVERIFY(user::activate(&f.editor));
+    QTRY_COMPARE(f.box("litres")->text(), QStringLiteral("66"));
     QVERIFY(f.messages.shown().isEmpty());
-    QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
 }
 
 void EntryEditorTest::click_data()
