@@ -200,6 +200,14 @@ void CalculatorWindow::appendEntry(logstore::Recordset &log, const QString &date
 
 void CalculatorWindow::onShowOverviewClicked()
 {
+    // The editor belongs to the overview: a minimised editor comes back with it, its typing kept.
+    // It is restored first, so that the overview, activated after it, has the keys.
+    EntryEditorWindow *editor = m_editor.get();
+    if (editor && editor->isVisible() && editor->isMinimized()) {
+        editor->setWindowState(editor->windowState() & ~Qt::WindowMinimized);
+        editor->show();
+        editor->raise();
+    }
     m_overview.show(
         [this] {
             auto *overview = new OverviewWindow([this] { return m_vehicle; });
@@ -207,13 +215,6 @@ void CalculatorWindow::onShowOverviewClicked()
             return overview;
         },
         this);
-    // The editor belongs to the overview: a minimised editor comes back with it, its typing kept.
-    EntryEditorWindow *editor = m_editor.get();
-    if (editor && editor->isVisible() && editor->isMinimized()) {
-        editor->setWindowState(editor->windowState() & ~Qt::WindowMinimized);
-        editor->show();
-        editor->raise();
-    }
 }
 
 void CalculatorWindow::onEditRequested()

@@ -304,7 +304,8 @@ class Walk:
         self.activate(main)
         self.keys("alt+udiaeresis")
         self.check("Alt+Ü brings the overview back, active",
-                   self.wait(lambda: not self.minimised(overview) and self.active_title() == overview))
+                   self.wait(lambda: not self.minimised(overview) and self.active_title() == overview),
+                   "active: %r" % self.active_title())
         self.check("the editor comes back with it, above it",
                    self.wait(lambda: self.viewable(editor) and self.on_top(editor)), "stacking %s" % self.stacking())
         self.check("the editor still shows the typed 500", self.wait(typed))
