@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Drives the built program as a user does, on an X server of its own (Xvfb), with or without a
-window manager (openbox): real key presses and clicks go through the X server, and what the user
-would see is read from the screen reader's view of the program (AT-SPI) and from the log file.
+window manager (openbox, mutter, kwin_x11 or xfwm4): real key presses and clicks go through the X
+server, and what the user would see is read from the screen reader's view of the program
+(AT-SPI), from the window manager's stacking order and active window, and from the log file.
 
 What only the real program can show is walked here: the program folder and its log, access keys
 and AltGr on a German keyboard, which window has the keys after each message box, the keyboard way
@@ -11,7 +12,7 @@ names a screen reader hears.
     dbus-run-session -- desktop_walk.py --program P --schema S --shots DIR [--window-manager openbox]
 
 Needs Xvfb, setxkbmap, xdotool, xprop, xwininfo, ImageMagick's import, python3-pyatspi and the
-AT-SPI bus (at-spi2-core); openbox for --window-manager openbox. Installs nothing itself. Ends with
+AT-SPI bus (at-spi2-core); the window manager named by --window-manager. Installs nothing itself. Ends with
 "N passed, M failed"; the exit status is 0 only when nothing failed.
 """
 import argparse
@@ -293,12 +294,12 @@ class Walk:
                    "stacking %s" % self.stacking())
 
         self.step("Minimising and bringing back")
-        subprocess.run(["xdotool", "windowminimize", self.window(main)])
+        self.minimise(main)
         self.check("the main window is minimised", self.wait(lambda: self.minimised(main)))
         self.check("minimising the main window leaves the overview and the editor",
                    not self.minimised(overview) and not self.minimised(editor))
         self.check("the main window comes back", self.activate(main) and not self.minimised(main))
-        subprocess.run(["xdotool", "windowminimize", self.window(overview)])
+        self.minimise(overview)
         self.check("the overview is minimised, the editor with it",
                    self.wait(lambda: self.minimised(overview) and self.minimised(editor)))
         self.activate(main)
@@ -309,14 +310,14 @@ class Walk:
         self.check("the editor comes back with it, above it",
                    self.wait(lambda: self.viewable(editor) and self.on_top(editor)), "stacking %s" % self.stacking())
         self.check("the editor still shows the typed 500", self.wait(typed))
-        subprocess.run(["xdotool", "windowminimize", self.window(editor)])
+        self.minimise(editor)
         # GNOME and KDE keep a window that belongs to another from being minimised by itself.
         self.wait(lambda: self.minimised(editor), 2)
         self.activate(main)
         self.keys("alt+udiaeresis")
         self.check("Alt+Ü brings a minimised editor back, above the overview",
                    self.wait(lambda: self.viewable(editor) and self.on_top(editor)), "stacking %s" % self.stacking())
-        subprocess.run(["xdotool", "windowminimize", self.window(editor)])
+        self.minimise(editor)
         self.wait(lambda: self.minimised(editor), 2)
         self.activate(overview)
         self.check("'Bearbeiten' on its row brings the editor back, active",
@@ -333,6 +334,11 @@ class Walk:
         self.keys("alt+F4")
         self.check("the program ends, though the overview and the editor are open",
                    self.wait(lambda: not self.alive()))
+
+    def minimise(self, title):
+        # As the title bar's button or the task bar asks the window manager (WM_CHANGE_STATE).
+        subprocess.run(["xdotool", "windowminimize", self.window(title, visible=False) or "0"],
+                       stderr=subprocess.DEVNULL)
 
     def stacking(self):
         """The program's windows from bottom to top, as the window manager stacks them."""
