@@ -14,10 +14,10 @@ for window_manager in none openbox mutter kwin xfwm4; do
     log="$build/e2e-desktop-$window_manager.log"
     if dbus-run-session -- /usr/bin/python3 tests/e2e/desktop_walk.py --program "$build/tankverzehr" \
         --schema logstore/schema.sql --shots "$build" --window-manager "$window_manager" >"$log" 2>&1; then
-        echo "$window_manager: $(tail -n 1 "$log")"
+        echo "$window_manager: $(grep -E "^[0-9]+ passed" "$log" | tail -n 1)"
     else
         failed=1
-        echo "$window_manager: $(tail -n 1 "$log") (see $log)"
+        echo "$window_manager: $(grep -E "^[0-9]+ passed" "$log" | tail -n 1) (see $log)"
         grep -F "  FAIL " "$log" || true
     fi
 done
