@@ -8,11 +8,15 @@
 #include <stdexcept>
 
 DataToolProcess::Result DataToolProcess::run(const QStringList &arguments,
-                                             const QProcessEnvironment &environment)
+                                             const QProcessEnvironment &environment, Output output)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (output == Output::FullDevice)
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
     process.start(QStringLiteral(DATATOOL_PATH), arguments);
+    if (output == Output::ClosedPipe)
+        process.closeReadChannel(QProcess::StandardOutput);
     Result result;
     if (!process.waitForFinished(120000)) {
         process.kill();
