@@ -45,7 +45,7 @@ cleanup() {
 trap cleanup EXIT
 mount "$loop" "$mnt" 2>/dev/null || skip "the loop device cannot be mounted here"
 
-export QT_QPA_PLATFORM=offscreen HOME=$work
+export QT_QPA_PLATFORM=offscreen HOME=$work XDG_RUNTIME_DIR=$work
 # Runs the command; on its first line of standard output (its success message) shuts the file
 # system down at once. Prints "reported" when that happened.
 cat >"$work/cut.py" <<'PY'

@@ -136,7 +136,8 @@ void SafetyTest::standardOutputRefused_data()
                                          << "Der Empfänger der Ausgabe hat die Verbindung geschlossen.";
     QTest::newRow("check") << QStringList{"pruefen"} << Output::FullDevice << full;
     QTest::newRow("help") << QStringList{"hilfe"} << Output::FullDevice << full;
-    QTest::newRow("import summary") << QStringList{"import", "neu.csv"} << Output::FullDevice << full;
+    QTest::newRow("import summary") << QStringList{"import", "neu.csv", "--fahrzeug", "Auto"}
+                                    << Output::FullDevice << full;
     QTest::newRow("backup message") << QStringList{"sichern"} << Output::FullDevice << full;
     QTest::newRow("report message") << QStringList{"bericht", "--ziel", "b.pdf"} << Output::FullDevice
                                     << full;

@@ -38,7 +38,7 @@ void WritesTest::failedWrite_data()
     QTest::newRow("export, quota") << QStringList{"export"} << qint64(0) << EDQUOT
                                    << "Der Ihnen zugeteilte Speicherplatz ist aufgebraucht.";
     QTest::newRow("report, disk full at once") << QStringList{"bericht"} << qint64(0) << ENOSPC << full;
-    QTest::newRow("report, disk full midway") << QStringList{"bericht"} << qint64(20000) << ENOSPC << full;
+    QTest::newRow("report, disk full midway") << QStringList{"bericht"} << qint64(5000) << ENOSPC << full;
     QTest::newRow("report, input/output error")
         << QStringList{"bericht"} << qint64(4000) << EIO << QStringLiteral("Systemfehler %1.").arg(EIO);
 }
