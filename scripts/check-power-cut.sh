@@ -29,6 +29,9 @@ fi
 tool=$(realpath "$build/tankverzehr-daten")
 driver=$(realpath "$build/powercut-driver")
 emptylog=$(realpath "$build/Verbrauch.mdb")
+for file in "$tool" "$driver" "$emptylog"; do
+    [ -e "$file" ] || { echo "check-power-cut: $file is missing; build first" >&2; exit 1; }
+done
 
 work=$(mktemp -d /tmp/tankverzehr-powercut.XXXXXX)
 image=$work/disk.img
@@ -85,30 +88,29 @@ cp "$emptylog" "$log"
 "$driver" aufzeichnen "$log" 1 >/dev/null
 sync -f "$mnt"
 
-# One cut: $1 kind, $2 number. Sets up durably, writes, cuts, remounts; prints 1 when the write
+# One cut: $1 kind, $2 number, $3 the kind's own range of kilometres, so that no two writes
+# look alike. Sets up durably, writes, cuts, remounts; prints 1 when the write
 # was reported and found, 0 when reported and lost, nothing when it was not reported.
 cut() {
-    local kind=$1 n=$2 km=$((1000 + $2)) reported found
+    local kind=$1 n=$2 km=$(($3 + $2)) reported found
     case $kind in
     loeschen) "$driver" aufzeichnen "$log" "$km" >/dev/null ;;
     import) printf 'Datum;Gefahrene Kilometer;Getankte Liter;Verbrauch auf 100 km in Liter\r\n01.01.2024;%s;7;7\r\n01.01.2024;%s;7;7\r\n01.01.2024;%s;7;7\r\n' \
         "$km" "$km" "$km" >"$mnt/import$n.csv" ;;
     esac
     sync -f "$mnt"
-    local rows
-    rows=$(python3 "$work/look.py" rows "$log" 1)
     case $kind in
     aufzeichnen | speichern) reported=$(python3 "$work/cut.py" "$mnt" "$driver" "$kind" "$log" "$km") ;;
     loeschen) reported=$(python3 "$work/cut.py" "$mnt" "$driver" loeschen "$log") ;;
-    import) reported=$(python3 "$work/cut.py" "$mnt" "$tool" import "$mnt/import$n.csv" --log "$log") ;;
-    sichern) reported=$(python3 "$work/cut.py" "$mnt" "$tool" sichern --log "$log" --ziel "$mnt/backup$n.mdb") ;;
+    import) reported=$(python3 "$work/cut.py" "$mnt" "$tool" import "$mnt/import$n.csv" --fahrzeug Auto --log "$log") ;;
+    sichern) reported=$(python3 "$work/cut.py" "$mnt" "$tool" sichern "$mnt/backup$n.mdb" --log "$log") ;;
     export) reported=$(python3 "$work/cut.py" "$mnt" "$tool" export --log "$log" --ziel "$mnt/export$n.csv") ;;
     bericht) reported=$(python3 "$work/cut.py" "$mnt" "$tool" bericht --log "$log" --ziel "$mnt/report$n.pdf") ;;
     esac
     remount
     [ "$reported" = reported ] || return 0
     case $kind in
-    aufzeichnen | speichern) found=$(python3 "$work/look.py" rows "$log" "$km" 2>/dev/null) ;;
+    aufzeichnen | speichern) found=$(($(python3 "$work/look.py" rows "$log" "$km" 2>/dev/null || echo 0) == 1)) ;;
     loeschen) found=$(($(python3 "$work/look.py" rows "$log" "$km" 2>/dev/null || echo 1) == 0)) ;;
     import) found=$(($(python3 "$work/look.py" rows "$log" "$km" 2>/dev/null || echo 0) == 3)) ;;
     sichern) found=$(($(python3 "$work/look.py" backup "$mnt/backup$n.mdb" 2>/dev/null || echo -1) >= 1)) ;;
@@ -120,10 +122,11 @@ cut() {
 
 printf '%-34s %8s %6s %5s\n' "write" "reported" "intact" "lost"
 total_lost=0
+range=0
 for kind in aufzeichnen speichern loeschen import sichern export bericht; do
-    reported=0 intact=0
+    reported=0 intact=0 range=$((range + 1000))
     for n in $(seq 1 "$cuts"); do
-        result=$(cut "$kind" "$n")
+        result=$(cut "$kind" "$n" "$range")
         [ -n "$result" ] || continue
         reported=$((reported + 1))
         intact=$((intact + result))
