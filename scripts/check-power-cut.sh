@@ -11,6 +11,9 @@
 #
 #   sudo bash scripts/check-power-cut.sh [CUTS]   (default 10 cuts for each kind of write)
 #
+# KINDS="sichern export" limits it to some of: aufzeichnen speichern loeschen import sichern
+# export bericht.
+#
 # Needs root and loop devices; where they cannot be had it says so and exits 0. Not part of the
 # test suite or CI. Builds into build/ (or BUILD_DIR) first unless NO_BUILD=1.
 set -uo pipefail
@@ -123,10 +126,11 @@ cut() {
 printf '%-34s %8s %6s %5s\n' "write" "reported" "intact" "lost"
 total_lost=0
 range=0
-for kind in aufzeichnen speichern loeschen import sichern export bericht; do
+for kind in ${KINDS:-aufzeichnen speichern loeschen import sichern export bericht}; do
     reported=0 intact=0 range=$((range + 1000))
     for n in $(seq 1 "$cuts"); do
         result=$(cut "$kind" "$n" "$range")
+        mountpoint -q "$mnt" || { echo "check-power-cut: the image cannot be mounted again" >&2; exit 1; }
         [ -n "$result" ] || continue
         reported=$((reported + 1))
         intact=$((intact + result))
