@@ -59,7 +59,6 @@ void CsvWriter::flush()
     if (m_buffer.isEmpty())
         return;
     if (m_device.write(m_buffer) != m_buffer.size())
-        throw core::Failure(
-            QStringLiteral("Die Datei lässt sich nicht schreiben: %1").arg(m_device.errorString()));
+        throw core::Failure(m_device.errorString());
     m_buffer.clear();
 }

@@ -6,6 +6,7 @@
 #include "LogExport.h"
 #include "LogImport.h"
 #include "LogReport.h"
+#include "OutputDevice.h"
 
 #include <Connection.h>
 #include <Failure.h>
@@ -23,32 +24,43 @@ QString terminalText(QString text)
 
 } // namespace
 
-int DataTool::run(const CommandLine &line, const QString &programFolder, QTextStream &out, QTextStream &err)
+int DataTool::run(const CommandLine &line, const QString &programFolder, OutputDevice &standardOutput,
+                  QTextStream &err)
 {
+    QTextStream out(&standardOutput);
     Result result;
     try {
-        result = execute(line, line.logPath(programFolder), out);
+        result = execute(line, line.logPath(programFolder), out, standardOutput);
     } catch (const core::Failure &failure) {
         result = Result{Failed, failure.message()};
     }
-    const QString message = terminalText(result.message);
-    if (!message.isEmpty())
-        (result.code == Success ? out : err) << message << '\n';
+    QString message = terminalText(result.message);
+    if (result.code == Success && !message.isEmpty())
+        out << message << '\n';
     out.flush();
+    // What did not reach standard output is a failure like any other, told once.
+    if (standardOutput.failure() != 0 && (result.code == Success || message.isEmpty())) {
+        result.code = Failed;
+        message = standardOutput.errorString();
+    }
+    if (result.code != Success && !message.isEmpty())
+        err << message << '\n';
     err.flush();
     if (line.notify && !message.isEmpty())
         Desktop::notify(message, result.code != Success);
     return result.code;
 }
 
-DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPath, QTextStream &out)
+DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPath, QTextStream &out,
+                                   OutputDevice &standardOutput)
 {
     switch (line.command) {
     case CommandLine::Command::Help:
         out << CommandLine::helpText();
         return {};
     case CommandLine::Command::Export: {
-        const qint64 count = LogExport::run(logPath, line.vehicle, line.target, line.separator);
+        const qint64 count =
+            LogExport::run(logPath, line.vehicle, line.target, line.separator, standardOutput);
         if (line.target.isEmpty())
             return {};
         return {Success,

@@ -4,14 +4,18 @@
 
 #include "CommandLine.h"
 
+class OutputDevice;
+
 #include <QTextStream>
 
 class DataTool {
 public:
     enum ExitCode { Success = 0, Failed = 1, WrongUsage = 2 };
 
-    // programFolder: where the program lies, for the default log beside it.
-    static int run(const CommandLine &line, const QString &programFolder, QTextStream &out, QTextStream &err);
+    // programFolder: where the program lies, for the default log beside it. A failed write to
+    // standardOutput fails the command, however it went otherwise.
+    static int run(const CommandLine &line, const QString &programFolder, OutputDevice &standardOutput,
+                   QTextStream &err);
 
 private:
     struct Result {
@@ -19,7 +23,8 @@ private:
         QString message;
     };
 
-    static Result execute(const CommandLine &line, const QString &logPath, QTextStream &out);
+    static Result execute(const CommandLine &line, const QString &logPath, QTextStream &out,
+                          OutputDevice &standardOutput);
     static Result check(const QString &logPath, QTextStream &out);
     static QString todayText();
 };

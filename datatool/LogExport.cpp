@@ -9,7 +9,7 @@
 #include <Failure.h>
 #include <LogNames.h>
 
-#include <QFile>
+#include <QIODevice>
 #include <memory>
 
 namespace {
@@ -24,19 +24,16 @@ QString fieldText(const QVariant &value, char separator)
 
 } // namespace
 
-qint64 LogExport::run(const QString &logPath, const QString &table, const QString &target, char separator)
+qint64 LogExport::run(const QString &logPath, const QString &table, const QString &target, char separator,
+                      QIODevice &standardOutput)
 {
     const logstore::Connection connection(logPath);
     connection.requireTable(table);
 
     std::unique_ptr<NewFile> file;
-    QFile standardOutput;
-    if (!target.isEmpty()) {
+    if (!target.isEmpty())
         file = std::make_unique<NewFile>(target);
-    } else if (!standardOutput.open(stdout, QIODevice::WriteOnly)) {
-        throw core::Failure(QStringLiteral("Die Standardausgabe lässt sich nicht beschreiben."));
-    }
-    QIODevice &device = file ? file->device() : static_cast<QIODevice &>(standardOutput);
+    QIODevice &device = file ? file->device() : standardOutput;
 
     CsvWriter writer(device, separator);
     // Spreadsheets with German settings take a file with a byte-order mark as UTF-8.
@@ -56,7 +53,5 @@ qint64 LogExport::run(const QString &logPath, const QString &table, const QStrin
     writer.flush();
     if (file)
         file->commit();
-    else
-        standardOutput.flush();
     return count;
 }

@@ -26,10 +26,11 @@ QString LogReport::run(const QString &logPath, const QString &table, const QStri
     }
     NewFile file(target);
     {
-        ReportPainter painter(file.temporaryPath(), todayText);
+        ReportPainter painter(file.device(), todayText);
         painter.paint(data);
     }
-    file.commit();
+    // The writer does not tell of a failed write; the file is checked down to its closing mark.
+    file.commit("%%EOF");
     QString message = QStringLiteral("Bericht für \"%1\" geschrieben: \"%2\" (%3")
                           .arg(table, file.target(),
                                data.entries == 1 ? QStringLiteral("1 Eintrag")

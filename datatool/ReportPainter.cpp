@@ -31,8 +31,8 @@ QString orDash(const QString &text)
 
 } // namespace
 
-ReportPainter::ReportPainter(const QString &path, const QString &dayText)
-    : m_writer(std::make_unique<QPdfWriter>(path)), m_dayText(dayText), m_body(font(10)),
+ReportPainter::ReportPainter(QIODevice &device, const QString &dayText)
+    : m_writer(std::make_unique<QPdfWriter>(&device)), m_dayText(dayText), m_body(font(10)),
       m_bold(font(10, true)), m_title(font(20, true)), m_small(font(8))
 {
     m_writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

@@ -11,13 +11,14 @@
 #include <QStringList>
 #include <memory>
 
+class QIODevice;
 class QPainter;
 class QPdfWriter;
 
 class ReportPainter {
 public:
-    // Writes the PDF to path; dayText is the date the report is made, "dd.MM.yyyy".
-    ReportPainter(const QString &path, const QString &dayText);
+    // Writes the PDF to device; dayText is the date the report is made, "dd.MM.yyyy".
+    ReportPainter(QIODevice &device, const QString &dayText);
     ~ReportPainter();
     ReportPainter(const ReportPainter &) = delete;
     ReportPainter &operator=(const ReportPainter &) = delete;

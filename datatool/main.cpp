@@ -3,14 +3,17 @@
 // display.
 #include "CommandLine.h"
 #include "DataTool.h"
+#include "OutputDevice.h"
 
 #include <Failure.h>
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -27,11 +30,14 @@ void keepQtWarningsQuiet(QtMsgType type, const QMessageLogContext &, const QStri
 int main(int argc, char *argv[])
 {
     qInstallMessageHandler(keepQtWarningsQuiet);
+    // A reader that went away before the end is a failed write, told and ended with exit code 1,
+    // not a silent end by the signal.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    QTextStream out(stdout);
+    OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
     QTextStream err(stderr);
     CommandLine line;
     try {
@@ -49,5 +55,5 @@ int main(int argc, char *argv[])
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    return DataTool::run(line, QCoreApplication::applicationDirPath(), out, err);
+    return DataTool::run(line, QCoreApplication::applicationDirPath(), standardOutput, err);
 }

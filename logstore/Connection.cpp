@@ -3,6 +3,8 @@
 #include "LogNames.h"
 #include "WriteSteps.h"
 
+#include <SystemError.h>
+
 #include <QAtomicInt>
 #include <QDebug>
 #include <QFileInfo>
@@ -32,12 +34,32 @@ constexpr int sqliteCantOpen = 14;
 constexpr int sqliteConstraint = 19;
 constexpr int sqliteNotADatabase = 26;
 
-// The German reason for an engine result. The engine's own text is English; it goes to the
-// standard error stream for whoever looks into a fault, never to the user.
-QString reasonText(const QSqlError &error)
+// Extended result codes: the journal cannot be made beside the log, or a journal left by a write
+// that was cut off cannot be played back.
+constexpr int sqliteReadOnlyFolder = sqliteReadOnly | (6 << 8);
+constexpr int sqliteReadOnlyRollback = sqliteReadOnly | (3 << 8);
+
+// The German reason for an engine result; systemError is the system's error number behind it,
+// 0 when there is none. The engine's own text is English; it goes to the standard error stream
+// for whoever looks into a fault, never to the user.
+QString reasonText(const QSqlError &error, const QString &path, int systemError)
 {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
+    const QString journal = QFileInfo(path).fileName() + QStringLiteral("-journal");
+    if (ok && code == sqliteReadOnlyFolder)
+        return QStringLiteral("Im Ordner \"%1\" lässt sich die Hilfsdatei \"%2\" nicht anlegen, die jedes "
+                              "Speichern braucht; der Ordner ist schreibgeschützt.")
+            .arg(QFileInfo(path).absolutePath(), journal);
+    if (ok && code == sqliteReadOnlyRollback)
+        return QStringLiteral("Die Hilfsdatei \"%1\" eines abgebrochenen Speicherns lässt sich nicht "
+                              "zurückspielen, weil die Datei schreibgeschützt ist.")
+            .arg(journal);
+    if (ok && systemError != 0 && ((code & 0xff) == sqliteIoError || (code & 0xff) == sqliteCantOpen)) {
+        qWarning().noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
+                             << error.text();
+        return core::SystemError::reason(systemError);
+    }
     switch (ok ? code & 0xff : -1) {
     case sqliteBusy:
     case sqliteLocked:
@@ -120,17 +142,20 @@ Connection::Connection(const QString &path)
         const QVariant handle = db.driver()->handle();
         if (qstrcmp(handle.typeName(), "sqlite3*") == 0 &&
             check.exec(QStringLiteral("SELECT sqlite_version()")) && check.next() &&
-            check.value(0).toString() == QLatin1String(sqlite3_libversion()))
-            sqlite3_busy_handler(*static_cast<sqlite3 *const *>(handle.constData()), waitWhileBusy,
-                                 &m_busyWait);
+            check.value(0).toString() == QLatin1String(sqlite3_libversion())) {
+            m_engine = *static_cast<sqlite3 *const *>(handle.constData());
+            sqlite3_busy_handler(m_engine, waitWhileBusy, &m_busyWait);
+        }
         check.finish();
         // Opening alone does not read the file; this does, and tells a text file or a damaged one.
         if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_schema")))
             throw failure(QStringLiteral("Die Datenbank kann nicht geöffnet werden."), check.lastError());
         check.finish();
         // Every commit waits until the disk holds the row, so a stored row survives a crash or a
-        // power cut; this is set here rather than left to how the engine was built.
-        if (!check.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+        // power cut; this is set here rather than left to how the engine was built. With the
+        // rollback journal, deleting the journal is the commit: EXTRA syncs the folder after it,
+        // or a power cut brings the journal back and the next opening undoes the stored row.
+        if (!check.exec(QStringLiteral("PRAGMA synchronous = EXTRA")))
             throw failure(QStringLiteral("Die Datenbank kann nicht geöffnet werden."), check.lastError());
         // The rollback journal works on network shares, where the shared memory of a write-ahead
         // log does not, and leaves no file beside the log once a write is done. A file that
@@ -326,7 +351,9 @@ qint64 Connection::writeRow(const QString &what, const QString &sql, const QVari
 
 core::Failure Connection::failure(const QString &what, const QSqlError &error) const
 {
-    return core::Failure(QStringLiteral("%1\r\nDatei: %2\r\n%3").arg(what, m_path, reasonText(error)));
+    const int systemError = m_engine ? sqlite3_system_errno(m_engine) : 0;
+    return core::Failure(
+        QStringLiteral("%1\r\nDatei: %2\r\n%3").arg(what, m_path, reasonText(error, m_path, systemError)));
 }
 
 void Connection::setBusyTimeout(int milliseconds)

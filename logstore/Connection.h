@@ -1,10 +1,10 @@
 // One opening of the log database file on a connection of its own. The file is opened for
 // reading and writing but never created: a missing file is a failure, not a new empty log.
-// Every opening commits with full synchronous writes through the rollback journal. Every write
-// runs in its own immediate transaction. A file that another opening (in this process or
-// another) holds locked is waited for, up to the busy timeout at each step; only a lock held
-// longer than that makes an opening, a read or a write fail, with a message saying the file is
-// locked, and a write that fails has stored nothing.
+// Every opening commits through the rollback journal and syncs the file and its folder before
+// a commit returns. Every write runs in its own immediate transaction. A file that another
+// opening (in this process or another) holds locked is waited for, up to the busy timeout at
+// each step; only a lock held longer than that makes an opening, a read or a write fail, with a
+// message saying the file is locked, and a write that fails has stored nothing.
 #pragma once
 
 #include <QElapsedTimer>
@@ -14,6 +14,8 @@
 #include <functional>
 
 #include <Failure.h>
+
+struct sqlite3;
 
 namespace logstore {
 
@@ -63,6 +65,8 @@ private:
     QString m_path;
     QString m_name;
     BusyWait m_busyWait;
+    // The engine behind Qt's driver, when it is the one this program is built against.
+    sqlite3 *m_engine = nullptr;
 };
 
 } // namespace logstore

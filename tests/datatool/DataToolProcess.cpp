@@ -5,14 +5,29 @@
 
 #include <QFile>
 #include <QProcess>
+#include <fcntl.h>
 #include <stdexcept>
+#include <unistd.h>
 
 DataToolProcess::Result DataToolProcess::run(const QStringList &arguments,
-                                             const QProcessEnvironment &environment)
+                                             const QProcessEnvironment &environment, Output output)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (output == Output::FullDevice)
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    int pipe[2] = {-1, -1};
+    if (output == Output::ClosedPipe) {
+        // A pipe whose reading end is closed before the tool starts: every write meets EPIPE.
+        if (::pipe2(pipe, O_CLOEXEC) != 0)
+            throw std::runtime_error("cannot make a pipe");
+        ::close(pipe[0]);
+        const int writing = pipe[1];
+        process.setChildProcessModifier([writing] { ::dup2(writing, STDOUT_FILENO); });
+    }
     process.start(QStringLiteral(DATATOOL_PATH), arguments);
+    if (pipe[1] >= 0)
+        ::close(pipe[1]);
     Result result;
     if (!process.waitForFinished(120000)) {
         process.kill();

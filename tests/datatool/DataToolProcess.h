@@ -16,8 +16,13 @@ public:
         QString err;
     };
 
+    // Where the tool's standard output goes: read by the test, a full device, or a pipe whose
+    // reader is gone.
+    enum class Output { Captured, FullDevice, ClosedPipe };
+
     static Result run(const QStringList &arguments,
-                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                      Output output = Output::Captured);
 
     // Appends each row (Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter)
     // with addNew, setField and update, as the calculator records a result.

@@ -7,8 +7,12 @@
 
 #include <QDate>
 #include <QDir>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +21,8 @@ const Rows twoEntries{{"02.01.2023", "550", "41", "7,45"}, {"03.01.2023", "600",
 
 } // namespace
 
+Q_DECLARE_METATYPE(DataToolProcess::Output)
+
 class SafetyTest : public QObject {
     Q_OBJECT
 private slots:
@@ -24,6 +30,9 @@ private slots:
     void backupNames();
     void check_data();
     void check();
+    void standardOutputRefused_data();
+    void standardOutputRefused();
+    void leftoversOfKilledRuns();
 };
 
 void SafetyTest::backupWhileAnotherProgramWrites()
@@ -112,6 +121,74 @@ void SafetyTest::check()
         result.out.endsWith(exitCode == 0 ? QStringLiteral("Einträge).\n") : QStringLiteral(" gefunden.\n")));
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, exitCode);
+}
+
+void SafetyTest::standardOutputRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // the log follows
+    QTest::addColumn<DataToolProcess::Output>("output");
+    QTest::addColumn<QString>("reason");
+
+    using Output = DataToolProcess::Output;
+    const QString full = QStringLiteral("Der Datenträger ist voll.");
+    QTest::newRow("export") << QStringList{"export"} << Output::FullDevice << full;
+    QTest::newRow("export, reader gone") << QStringList{"export"} << Output::ClosedPipe
+                                         << "Der Empfänger der Ausgabe hat die Verbindung geschlossen.";
+    QTest::newRow("check") << QStringList{"pruefen"} << Output::FullDevice << full;
+    QTest::newRow("help") << QStringList{"hilfe"} << Output::FullDevice << full;
+    QTest::newRow("import summary") << QStringList{"import", "neu.csv", "--fahrzeug", "Auto"}
+                                    << Output::FullDevice << full;
+    QTest::newRow("backup message") << QStringList{"sichern"} << Output::FullDevice << full;
+    QTest::newRow("report message") << QStringList{"bericht", "--ziel", "b.pdf"} << Output::FullDevice
+                                    << full;
+}
+
+void SafetyTest::standardOutputRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(DataToolProcess::Output, output);
+    QFETCH(QString, reason);
+    TestLog log;
+    DataToolProcess::record(log.path(), "Auto", twoEntries);
+    DataToolProcess::writeFile(QDir(log.dir()).filePath(QStringLiteral("neu.csv")),
+                               "Datum;Gefahrene Kilometer;Getankte Liter;Verbrauch auf 100 km in Liter\r\n"
+                               "05.01.2023;500;35;7\r\n");
+    for (QString &argument : arguments) {
+        if (argument.contains(u'.'))
+            argument = QDir(log.dir()).filePath(argument);
+    }
+    const auto result = DataToolProcess::run(arguments + QStringList{"--log", log.path()},
+                                             QProcessEnvironment::systemEnvironment(), output);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.endsWith(
+                 QStringLiteral("Die Standardausgabe lässt sich nicht schreiben. %1\n").arg(reason)),
+             qPrintable(result.err));
+}
+
+void SafetyTest::leftoversOfKilledRuns()
+{
+    TestLog log;
+    const QDir dir(log.dir());
+    // What killed backups and reports left: temporary files and a journal nobody holds ...
+    const QStringList leftovers{".Verbrauch-2024-01-01.mdb.tankverzehr-a1B2c3",
+                                ".Verbrauch-2024-01-01.mdb.tankverzehr-a1B2c3-journal",
+                                ".Verbrauch-2024-01-02.mdb.tankverzehr-Zz9Yy8-journal",
+                                ".Bericht.pdf.tankverzehr-QwErTy"};
+    // ... beside the temporary file of a run still at work, and files that are not the tool's.
+    const QStringList kept{".Verbrauch-2024-01-03.mdb.tankverzehr-HeLd01", ".Verbrauch.mdb.a1B2c3",
+                           ".notiz.tankverzehr-a1B2c3.txt", "Verbrauch.mdb.tankverzehr-a1B2c3"};
+    for (const QString &name : leftovers + kept)
+        DataToolProcess::writeFile(dir.filePath(name), "SQLite format 3");
+    const int held = ::open(QFile::encodeName(dir.filePath(kept.first())).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+    const auto release = qScopeGuard([held] { ::close(held); });
+
+    const auto result = DataToolProcess::run({"sichern", "--log", log.path()});
+    QCOMPARE(result.exitCode, 0);
+    for (const QString &name : leftovers)
+        QVERIFY2(!dir.exists(name), qPrintable(name));
+    for (const QString &name : kept)
+        QVERIFY2(dir.exists(name), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(SafetyTest)
