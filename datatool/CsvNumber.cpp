@@ -4,6 +4,9 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
+#include <cmath>
+
 namespace {
 
 // Dots in a German number text only group the digits before the comma in threes: 1.234.567,8
@@ -18,16 +21,21 @@ bool dotsGroupThousands(const QString &text)
 
 QString CsvNumber::text(double value, char separator)
 {
-    QString number = core::NumberText::text(value);
-    if (separator == ',')
-        number.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (!std::isfinite(value))
+        return core::NumberText::text(value);
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    QString number = QString::fromLatin1(buffer, result.ptr - buffer);
+    number.replace(QLatin1Char('e'), QLatin1Char('E'));
+    if (separator != ',')
+        number.replace(QLatin1Char('.'), QLatin1Char(','));
     return number;
 }
 
 std::optional<double> CsvNumber::read(const QString &text, char separator)
 {
     const bool hasDot = text.contains(QLatin1Char('.'));
-    if (separator == ';') {
+    if (separator != ',') {
         if (hasDot && !dotsGroupThousands(text))
             return std::nullopt;
         return core::NumberText::read(text);
@@ -39,4 +47,16 @@ std::optional<double> CsvNumber::read(const QString &text, char separator)
     QString german = text;
     german.replace(QLatin1Char('.'), QLatin1Char(','));
     return core::NumberText::read(german);
+}
+
+bool CsvNumber::groupsLikeGerman(const QString &text)
+{
+    static const QRegularExpression grouped(QStringLiteral("^[ \\t]*[+-]?\\d{1,3}(\\.\\d{3})+[ \\t]*$"));
+    return grouped.match(text).hasMatch();
+}
+
+bool CsvNumber::hasDecimalComma(const QString &text)
+{
+    return text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('.')) &&
+           core::NumberText::isNumeric(text);
 }
