@@ -58,13 +58,14 @@ void LogCheck::structure(const logstore::Connection &connection, const Report &r
                 findings << integrity.value(0).toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         }
     }
+    // "*** in database main ***" only heads the engine's list.
+    findings.removeIf([](const QString &finding) { return finding.startsWith(QLatin1String("***")); });
     if (integrity.lastError().isValid())
         findings << integrity.lastError().text();
     integrity.finish();
     if (!findings.isEmpty()) {
         problem(QStringLiteral("Die Datei ist beschädigt: die Datenbank meldet %1 in ihrem inneren Aufbau "
-                               "(Einzelheiten mit --ausfuehrlich). Werte, die sich lesen lassen, lassen sich "
-                               "mit export retten.")
+                               "(Einzelheiten mit --ausfuehrlich).")
                     .arg(findings.size() == 1 ? QStringLiteral("einen Fehler")
                                               : QStringLiteral("%1 Fehler").arg(findings.size())));
         details(findings.join(QLatin1Char('\n')));

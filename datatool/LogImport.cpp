@@ -1,6 +1,7 @@
 #include "LogImport.h"
 
 #include "CsvReader.h"
+#include "ExactSum.h"
 #include "ExistingRows.h"
 #include "ImportCheck.h"
 #include "ImportHeader.h"
@@ -11,7 +12,6 @@
 #include <NumberText.h>
 
 #include <QSqlQuery>
-#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -33,25 +33,7 @@ QString insertStatement(const QString &table)
         .arg(LogNames::quoted(table), columns.join(QStringLiteral(", ")));
 }
 
-// A sum that keeps what each addition loses to rounding (Neumaier), so that many fill-ups add
-// up to the total their texts give, as the log's summary view does.
-class Sum {
-public:
-    void add(double value)
-    {
-        const double total = m_total + value;
-        m_lost +=
-            std::abs(m_total) >= std::abs(value) ? (m_total - total) + value : (value - total) + m_total;
-        m_total = total;
-    }
-    double value() const { return m_total + m_lost; }
-
-private:
-    double m_total = 0;
-    double m_lost = 0;
-};
-
-void add(LogImport::Summary &summary, const ImportCheck::Entry &entry, Sum &kilometres, Sum &litres)
+void add(LogImport::Summary &summary, const ImportCheck::Entry &entry, ExactSum &kilometres, ExactSum &litres)
 {
     ++summary.stored;
     kilometres.add(entry.kilometres);
@@ -87,8 +69,8 @@ LogImport::Summary LogImport::run(const Options &options)
             .arg(options.table);
 
     Summary summary;
-    Sum kilometres;
-    Sum litres;
+    ExactSum kilometres;
+    ExactSum litres;
     const auto importRows = [&](QSqlDatabase &db) {
         std::unique_ptr<ExistingRows> existing;
         if (!options.allowDuplicates)
