@@ -32,8 +32,41 @@ QString CsvNumber::text(double value, char separator)
     return number;
 }
 
+namespace {
+
+// Digits with at most one decimal separator and nothing else, the form nearly every number of a
+// file has, read straight away; nothing for any other text.
+std::optional<double> plainNumber(const QString &text, char16_t decimalSeparator)
+{
+    char digits[32];
+    const qsizetype size = text.size();
+    if (size == 0 || size >= qsizetype(sizeof digits))
+        return std::nullopt;
+    bool separator = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9') {
+            digits[i] = static_cast<char>(c);
+        } else if (c == decimalSeparator && !separator && i > 0 && i + 1 < size) {
+            separator = true;
+            digits[i] = '.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    double value = 0;
+    const auto result = std::from_chars(digits, digits + size, value);
+    if (result.ec != std::errc() || result.ptr != digits + size)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 std::optional<double> CsvNumber::read(const QString &text, char separator)
 {
+    if (const std::optional<double> plain = plainNumber(text, separator == ',' ? u'.' : u','))
+        return plain;
     const bool hasDot = text.contains(QLatin1Char('.'));
     if (separator != ',') {
         if (hasDot && !dotsGroupThousands(text))
@@ -51,6 +84,10 @@ std::optional<double> CsvNumber::read(const QString &text, char separator)
 
 bool CsvNumber::groupsLikeGerman(const QString &text)
 {
+    // Three digits after the last dot, blanks aside: looked at before the expression is matched.
+    const QStringView number = QStringView(text).trimmed();
+    if (number.size() < 5 || number.at(number.size() - 4) != QLatin1Char('.'))
+        return false;
     static const QRegularExpression grouped(QStringLiteral("^[ \\t]*[+-]?\\d{1,3}(\\.\\d{3})+[ \\t]*$"));
     return grouped.match(text).hasMatch();
 }

@@ -8,8 +8,40 @@ int ImportDate::century(int twoDigits, const QDate &today)
     return year > today.year() ? year - 100 : year;
 }
 
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int twoDigits(const QString &text, qsizetype at)
+{
+    return (text.at(at).unicode() - '0') * 10 + text.at(at + 1).unicode() - '0';
+}
+
+// TT.MM.JJJJ of digits, the form nearly every row has, read without a regular expression.
+bool isFullDate(const QString &text)
+{
+    if (text.size() != 10 || text.at(2) != QLatin1Char('.') || text.at(5) != QLatin1Char('.'))
+        return false;
+    for (const qsizetype at : {0, 1, 3, 4, 6, 7, 8, 9}) {
+        if (!isDigit(text.at(at)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 ImportDate::Reading ImportDate::read(const QString &text, const QDate &today)
 {
+    if (isFullDate(text)) {
+        const QDate day(twoDigits(text, 6) * 100 + twoDigits(text, 8), twoDigits(text, 3),
+                        twoDigits(text, 0));
+        if (day.isValid() && day.year() >= 1900 && day <= today)
+            return Reading{day, QString(), false};
+    }
     static const QRegularExpression withTime(
         QStringLiteral("^(\\S+)[ T](\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.\\d+)?)?$"));
     static const QRegularExpression german(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4}|\\d{2})$"));

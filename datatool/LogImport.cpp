@@ -5,6 +5,7 @@
 #include "ExistingRows.h"
 #include "ImportCheck.h"
 #include "ImportHeader.h"
+#include "RowInserter.h"
 
 #include <Connection.h>
 #include <Failure.h>
@@ -21,16 +22,6 @@ bool allEmpty(const QStringList &fields)
 {
     return std::all_of(fields.begin(), fields.end(),
                        [](const QString &field) { return field.trimmed().isEmpty(); });
-}
-
-QString insertStatement(const QString &table)
-{
-    using core::LogNames;
-    QStringList columns;
-    for (const QString &field : LogNames::fields())
-        columns << LogNames::quoted(field);
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?)")
-        .arg(LogNames::quoted(table), columns.join(QStringLiteral(", ")));
 }
 
 void add(LogImport::Summary &summary, const ImportCheck::Entry &entry, ExactSum &kilometres, ExactSum &litres)
@@ -75,9 +66,9 @@ LogImport::Summary LogImport::run(const Options &options)
         std::unique_ptr<ExistingRows> existing;
         if (!options.allowDuplicates)
             existing = std::make_unique<ExistingRows>(connection, options.table, options.dryRun);
-        QSqlQuery insert(db);
-        if (!options.dryRun && !insert.prepare(insertStatement(options.table)))
-            throw connection.failure(what, insert.lastError());
+        std::optional<RowInserter> inserter;
+        if (!options.dryRun)
+            inserter.emplace(connection, db, options.table);
         std::optional<ImportHeader> header;
         std::optional<ImportCheck> check;
         reader.read([&](qint64 line, const QStringList &fields) {
@@ -93,14 +84,8 @@ LogImport::Summary LogImport::run(const Options &options)
                 ++summary.duplicates;
                 return;
             }
-            if (!options.dryRun) {
-                insert.bindValue(0, entry.date);
-                insert.bindValue(1, entry.kilometres);
-                insert.bindValue(2, entry.litres);
-                insert.bindValue(3, entry.consumption);
-                if (!insert.exec())
-                    throw connection.failure(what, insert.lastError());
-            }
+            if (inserter)
+                inserter->insert(entry.date, entry.kilometres, entry.litres, entry.consumption);
             add(summary, entry, kilometres, litres);
         });
         if (header)
