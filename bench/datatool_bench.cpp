@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -32,10 +34,10 @@ struct Run {
     int exitCode = -1;
 };
 
-// One run of the tool, its output thrown away.
-Run runTool(const QStringList &arguments)
+// One run of a program, its output thrown away.
+Run runProgram(const QString &program, const QStringList &arguments)
 {
-    std::vector<QByteArray> bytes{QByteArray(DATATOOL_PATH)};
+    std::vector<QByteArray> bytes{program.toLocal8Bit()};
     for (const QString &argument : arguments)
         bytes.push_back(argument.toLocal8Bit());
     std::vector<char *> argv;
@@ -64,15 +66,22 @@ Run runTool(const QStringList &arguments)
     return run;
 }
 
-// Median times and largest peak of the runs; prepare runs before each.
-void measure(const QString &what, const std::function<QStringList()> &prepare, int count = 3)
+Run runTool(const QStringList &arguments)
+{
+    return runProgram(QStringLiteral(DATATOOL_PATH), arguments);
+}
+
+// Median times and largest peak of the runs; prepare runs before each. Gives the median wall time,
+// 0 when a run failed.
+double measure(const QString &what, const std::function<QStringList()> &prepare, int count = 3,
+               const QString &program = QStringLiteral(DATATOOL_PATH))
 {
     std::vector<Run> runs;
     for (int i = 0; i < count; ++i) {
-        const Run run = runTool(prepare());
+        const Run run = runProgram(program, prepare());
         if (run.exitCode != 0) {
             std::printf("%-58s failed (exit %d)\n", qPrintable(what), run.exitCode);
-            return;
+            return 0;
         }
         runs.push_back(run);
     }
@@ -88,17 +97,19 @@ void measure(const QString &what, const std::function<QStringList()> &prepare, i
     std::printf("%-58s %8.3f s   cpu %7.3f s   peak %6.1f MiB\n", qPrintable(what), runs[median].seconds,
                 cpu[median], peak);
     std::fflush(stdout);
+    return runs[median].seconds;
 }
 
-// Entries with dates spread over 24 years, every one a calendar day in the past.
+// Entries with dates spread over 24 years, every one a calendar day in the past, and plausible:
+// the consumption (5,00 to 7,99) first, the litres from it, so that litres and kilometres give it.
 void fill(const QString &path, const QString &table, int count)
 {
     TestLog::query(
         path,
-        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < ? - 1) "
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < ? - 1), "
+                       "v(i, km, c) AS (SELECT i, 300 + i % 400, (500 + i % 300) / 100.0 FROM n) "
                        "INSERT INTO \"%1\" SELECT printf('%02d.%02d.%04d', i % 28 + 1, (i / 28) % 12 + 1, "
-                       "2000 + (i / 336) % 24), 300 + i % 400, 20 + i % 30 + 0.25, "
-                       "round((20 + i % 30 + 0.25) * 100.0 / (300 + i % 400), 2) FROM n")
+                       "2000 + (i / 336) % 24), km, c * km / 100.0, c FROM v")
             .arg(table),
         {count});
 }
@@ -112,9 +123,10 @@ void writeBigFile(const QString &path, qint64 bytes)
     QByteArray block;
     for (qint64 i = 0; file.size() + block.size() < bytes; ++i) {
         char line[64];
-        const int size =
-            std::snprintf(line, sizeof line, "%02lld.%02lld.%04lld;%lld;%lld,25;7,5\r\n", i % 28 + 1,
-                          (i / 28) % 12 + 1, 2000 + (i / 336) % 24, 300 + i % 400, 20 + i % 30);
+        const long long kilometres = 300 + i % 400;
+        const int size = std::snprintf(line, sizeof line, "%02lld.%02lld.%04lld;%lld;%lld,%03lld;7,5\r\n",
+                                       i % 28 + 1, (i / 28) % 12 + 1, 2000 + (i / 336) % 24, kilometres,
+                                       kilometres * 75 / 1000, kilometres * 75 % 1000);
         block.append(line, size);
         if (block.size() > (1 << 20)) {
             file.write(block);
@@ -122,6 +134,60 @@ void writeBigFile(const QString &path, qint64 bytes)
         }
     }
     file.write(block);
+}
+
+// 100,000 rows side by side with the sqlite3 shell on the same files: the import of the same CSV
+// file (decimal points, as both read it) into the same empty table, and the export of the same
+// log as CSV to standard output. The tool checks every row it imports; the shell checks nothing.
+void compareWithShell(const std::function<QString(const QString &)> &path)
+{
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (shell.isEmpty()) {
+        std::printf("sqlite3 shell missing: no comparison\n");
+        return;
+    }
+    const int count = 100000;
+    const int runs = 5;
+    TestLog log;
+    fill(log.path(), QStringLiteral("Auto"), count);
+    const QString csv = path(QStringLiteral("vergleich.csv"));
+    if (runTool({"export", "--log", log.path(), "--trennzeichen", ",", "--ziel", csv}).exitCode != 0) {
+        std::printf("export for the comparison failed\n");
+        return;
+    }
+    std::printf("\n%d entries beside the sqlite3 shell, median of %d runs:\n", count, runs);
+    const double toolExport = measure(
+        QStringLiteral("export: tankverzehr-daten export --trennzeichen ','"),
+        [&] {
+            return QStringList{"export", "--log", log.path(), "--trennzeichen", ","};
+        },
+        runs);
+    const double shellExport = measure(
+        QStringLiteral("export: sqlite3 -csv ... SELECT"),
+        [&] {
+            return QStringList{"-csv", log.path(), QStringLiteral("SELECT * FROM \"Auto\" ORDER BY rowid")};
+        },
+        runs, shell);
+    std::vector<std::unique_ptr<TestLog>> targets;
+    const double toolImport = measure(
+        QStringLiteral("import: tankverzehr-daten import"),
+        [&] {
+            targets.push_back(std::make_unique<TestLog>());
+            return QStringList{"import", csv, "--fahrzeug", "Auto", "--log", targets.back()->path()};
+        },
+        runs);
+    const double shellImport = measure(
+        QStringLiteral("import: sqlite3 .import --csv"),
+        [&] {
+            targets.push_back(std::make_unique<TestLog>());
+            return QStringList{targets.back()->path(),
+                               QStringLiteral(".import --csv --skip 1 '%1' Auto").arg(csv)};
+        },
+        runs, shell);
+    if (shellExport > 0 && shellImport > 0 && toolExport > 0 && toolImport > 0)
+        std::printf("ratio to the sqlite3 shell: import %.2f (at most 1.5), export %.2f (at most 1.2)\n\n",
+                    toolImport / shellImport, toolExport / shellExport);
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -135,8 +201,12 @@ int main(int argc, char *argv[])
         "tankverzehr-daten, median of 3 runs (the 200 MB file: one); peak = maximum resident set of the "
         "tool's process\n");
     measure(QStringLiteral("start-up only (hilfe)"), [] { return QStringList{"hilfe"}; });
-    // "--big-only": just the 200 MB file.
+    // "--big-only": just the 200 MB file; "--sqlite3-only": just the comparison with the shell.
     const bool bigOnly = app.arguments().contains(QStringLiteral("--big-only"));
+    if (!bigOnly)
+        compareWithShell(path);
+    if (app.arguments().contains(QStringLiteral("--sqlite3-only")))
+        return 0;
 
     for (const int count : bigOnly ? std::vector<int>{} : std::vector<int>{10000, 100000, 1000000}) {
         TestLog log;

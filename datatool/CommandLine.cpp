@@ -24,10 +24,10 @@ const QHash<QString, CommandInfo> &commands()
           {QStringLiteral("--fahrzeug"), QStringLiteral("--ziel"), QStringLiteral("--trennzeichen")}}},
         {QStringLiteral("import"),
          {CommandLine::Command::Import,
-          {QStringLiteral("--fahrzeug"), QStringLiteral("--probelauf"),
-           QStringLiteral("--doppelte-zulassen")}}},
+          {QStringLiteral("--fahrzeug"), QStringLiteral("--probelauf"), QStringLiteral("--doppelte-zulassen"),
+           QStringLiteral("--unplausible-zulassen")}}},
         {QStringLiteral("sichern"), {CommandLine::Command::Backup, {}}},
-        {QStringLiteral("pruefen"), {CommandLine::Command::Check, {}}},
+        {QStringLiteral("pruefen"), {CommandLine::Command::Check, {QStringLiteral("--ausfuehrlich")}}},
         {QStringLiteral("bericht"),
          {CommandLine::Command::Report,
           {QStringLiteral("--fahrzeug"), QStringLiteral("--ziel"), QStringLiteral("--anzeigen")}}},
@@ -45,8 +45,12 @@ const QSet<QString> &optionsWithValue()
 
 const QSet<QString> &flags()
 {
-    static const QSet<QString> names{QStringLiteral("--probelauf"), QStringLiteral("--doppelte-zulassen"),
-                                     QStringLiteral("--anzeigen"), QStringLiteral("--benachrichtigen")};
+    static const QSet<QString> names{QStringLiteral("--probelauf"),
+                                     QStringLiteral("--doppelte-zulassen"),
+                                     QStringLiteral("--unplausible-zulassen"),
+                                     QStringLiteral("--anzeigen"),
+                                     QStringLiteral("--benachrichtigen"),
+                                     QStringLiteral("--ausfuehrlich")};
     return names;
 }
 
@@ -136,10 +140,14 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     line.log = values.value(QStringLiteral("--log"));
     if (given.contains(QStringLiteral("--log")) && line.log.isEmpty())
         throw usage(QStringLiteral("Nach --log fehlt der Pfad der Datenbank."));
-    line.vehicle = values.value(QStringLiteral("--fahrzeug"), QStringLiteral("Auto"));
-    if (!core::LogNames::tables().contains(line.vehicle))
+    const QString vehicle = values.value(QStringLiteral("--fahrzeug"), QStringLiteral("Auto"));
+    for (const QString &table : core::LogNames::tables()) {
+        if (table.compare(vehicle, Qt::CaseInsensitive) == 0)
+            line.vehicle = table;
+    }
+    if (line.vehicle.isEmpty())
         throw usage(QStringLiteral("Das Fahrzeug \"%1\" gibt es nicht: erlaubt sind Auto und Motorrad.")
-                        .arg(line.vehicle));
+                        .arg(vehicle));
     if (given.contains(QStringLiteral("--ziel"))) {
         line.target = values.value(QStringLiteral("--ziel"));
         if (line.target.isEmpty())
@@ -151,6 +159,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     line.separator = separator == QLatin1String(";") ? ';' : ',';
     line.dryRun = given.contains(QStringLiteral("--probelauf"));
     line.allowDuplicates = given.contains(QStringLiteral("--doppelte-zulassen"));
+    line.takeImplausible = given.contains(QStringLiteral("--unplausible-zulassen"));
+    line.verbose = given.contains(QStringLiteral("--ausfuehrlich"));
     line.show = given.contains(QStringLiteral("--anzeigen"));
     line.notify = given.contains(QStringLiteral("--benachrichtigen"));
     return line;
@@ -177,32 +187,45 @@ QString CommandLine::helpText()
                "für\n"
                "      Tabellenkalkulationen mit deutschen Einstellungen; mit ',': Dezimalpunkt, UTF-8 ohne "
                "BOM.\n"
-               "  import DATEI --fahrzeug Auto|Motorrad [--probelauf] [--doppelte-zulassen]\n"
+               "  import DATEI --fahrzeug Auto|Motorrad [--probelauf] [--doppelte-zulassen] "
+               "[--unplausible-zulassen]\n"
                "      Hängt die Zeilen einer CSV-Datei an das Log an: alle oder keine. Liest die Ausgabe von "
                "export,\n"
-               "      Dateien aus Tabellenkalkulationen (UTF-8 oder Windows-1252) und die Ausgabe von "
-               "mdb-export.\n"
-               "      Die erste Zeile nennt die Felder: Datum, Gefahrene Kilometer, Getankte Liter,\n"
-               "      Verbrauch auf 100 km in Liter. Ein leerer Verbrauch wird berechnet.\n"
+               "      Dateien aus Tabellenkalkulationen (';' oder Tabulator; UTF-8, Windows-1252 oder "
+               "UTF-16)\n"
+               "      und die Ausgabe von mdb-export. Die erste Zeile nennt die Felder: Datum, Gefahrene\n"
+               "      Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter; weitere Spalten werden\n"
+               "      nicht übernommen. Ein leerer Verbrauch wird berechnet. Datum: TT.MM.JJJJ, auch "
+               "TT.MM.JJ\n"
+               "      (20JJ, oder 19JJ, wo 20JJ nach diesem Jahr läge) und mit der Uhrzeit 00:00:00.\n"
                "      Zahlen in Dateien mit ';': Dezimalkomma (45,5), der Punkt nur zwischen "
                "Tausendergruppen\n"
                "      (1.234,5). In Dateien mit ',': Dezimalpunkt (45.5) ohne Tausendertrennung; ein Komma "
                "ohne\n"
                "      Punkt gilt dort auch als Dezimalkomma.\n"
-               "      --probelauf          prüft alles und zeigt, was gespeichert würde, ohne zu speichern\n"
-               "      --doppelte-zulassen  speichert auch Zeilen, die es im Log schon gibt (Datum, "
+               "      --probelauf             prüft alles und zeigt, was gespeichert würde, ohne zu "
+               "speichern\n"
+               "      --doppelte-zulassen     speichert auch Zeilen, die es im Log schon gibt (Datum, "
                "Kilometer, Liter)\n"
+               "      --unplausible-zulassen  speichert auch unplausible Tankungen (mehr als 3000 km oder\n"
+               "                              300 Liter, unter 1 oder über 60 Liter pro 100 km, ein "
+               "Verbrauch,\n"
+               "                              der nicht zu Litern und Kilometern passt) und zählt sie\n"
                "  sichern [ZIEL]\n"
                "      Legt eine geprüfte Kopie des Logs an, auch während das Programm es offen hat; ohne "
                "ZIEL als\n"
                "      Verbrauch-JJJJ-MM-TT.mdb neben dem Log. Eine vorhandene Datei wird nie überschrieben.\n"
-               "  pruefen\n"
+               "  pruefen [--ausfuehrlich]\n"
                "      Prüft die Datei, ihre Tabellen, Felder und Abfragen und jeden gespeicherten Wert; "
                "jedes\n"
-               "      Problem steht auf einer Zeile.\n"
+               "      Problem steht auf einer Zeile, unplausible Tankungen als Warnung. --ausfuehrlich "
+               "zeigt\n"
+               "      dazu die Meldungen der Datenbank.\n"
                "  bericht [--fahrzeug Auto|Motorrad] [--ziel DATEI.pdf] [--anzeigen]\n"
                "      Schreibt einen PDF-Bericht (A4): Summen und Durchschnitt, Verbrauch je Tankung mit\n"
-               "      gleitendem Durchschnitt, eine Tabelle je Jahr. Ohne --ziel in den Ordner Dokumente.\n"
+               "      gleitendem Durchschnitt, eine Tabelle je Jahr und der letzten zwölf Monate, die beste "
+               "und\n"
+               "      die schlechteste Tankung. Ohne --ziel in den Ordner Dokumente.\n"
                "      --anzeigen öffnet ihn danach mit dem Betrachter des Desktops.\n"
                "  hilfe\n"
                "      Zeigt diesen Text.\n"

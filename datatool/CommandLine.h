@@ -20,12 +20,14 @@ public:
 
     Command command = Command::Help;
     QString log;                  // --log
-    QString vehicle;              // --fahrzeug, "Auto" or "Motorrad"
+    QString vehicle;              // --fahrzeug in any case, as "Auto" or "Motorrad"
     QString target;               // --ziel, or the target of sichern
     QString file;                 // the file to import
     char separator = ';';         // --trennzeichen
     bool dryRun = false;          // --probelauf
     bool allowDuplicates = false; // --doppelte-zulassen
+    bool takeImplausible = false; // --unplausible-zulassen
+    bool verbose = false;         // --ausfuehrlich
     bool show = false;            // --anzeigen
     bool notify = false;          // --benachrichtigen
 };

@@ -4,6 +4,9 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
+#include <cmath>
+
 namespace {
 
 // Dots in a German number text only group the digits before the comma in threes: 1.234.567,8
@@ -18,16 +21,54 @@ bool dotsGroupThousands(const QString &text)
 
 QString CsvNumber::text(double value, char separator)
 {
-    QString number = core::NumberText::text(value);
-    if (separator == ',')
-        number.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (!std::isfinite(value))
+        return core::NumberText::text(value);
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    QString number = QString::fromLatin1(buffer, result.ptr - buffer);
+    number.replace(QLatin1Char('e'), QLatin1Char('E'));
+    if (separator != ',')
+        number.replace(QLatin1Char('.'), QLatin1Char(','));
     return number;
 }
 
+namespace {
+
+// Digits with at most one decimal separator and nothing else, the form nearly every number of a
+// file has, read straight away; nothing for any other text.
+std::optional<double> plainNumber(const QString &text, char16_t decimalSeparator)
+{
+    char digits[32];
+    const qsizetype size = text.size();
+    if (size == 0 || size >= qsizetype(sizeof digits))
+        return std::nullopt;
+    bool separator = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9') {
+            digits[i] = static_cast<char>(c);
+        } else if (c == decimalSeparator && !separator && i > 0 && i + 1 < size) {
+            separator = true;
+            digits[i] = '.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    double value = 0;
+    const auto result = std::from_chars(digits, digits + size, value);
+    if (result.ec != std::errc() || result.ptr != digits + size)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 std::optional<double> CsvNumber::read(const QString &text, char separator)
 {
+    if (const std::optional<double> plain = plainNumber(text, separator == ',' ? u'.' : u','))
+        return plain;
     const bool hasDot = text.contains(QLatin1Char('.'));
-    if (separator == ';') {
+    if (separator != ',') {
         if (hasDot && !dotsGroupThousands(text))
             return std::nullopt;
         return core::NumberText::read(text);
@@ -39,4 +80,20 @@ std::optional<double> CsvNumber::read(const QString &text, char separator)
     QString german = text;
     german.replace(QLatin1Char('.'), QLatin1Char(','));
     return core::NumberText::read(german);
+}
+
+bool CsvNumber::groupsLikeGerman(const QString &text)
+{
+    // Three digits after the last dot, blanks aside: looked at before the expression is matched.
+    const QStringView number = QStringView(text).trimmed();
+    if (number.size() < 5 || number.at(number.size() - 4) != QLatin1Char('.'))
+        return false;
+    static const QRegularExpression grouped(QStringLiteral("^[ \\t]*[+-]?\\d{1,3}(\\.\\d{3})+[ \\t]*$"));
+    return grouped.match(text).hasMatch();
+}
+
+bool CsvNumber::hasDecimalComma(const QString &text)
+{
+    return text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('.')) &&
+           core::NumberText::isNumeric(text);
 }

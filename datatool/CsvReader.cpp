@@ -21,6 +21,9 @@ char separatorOf(QByteArrayView firstLine)
 {
     const qsizetype semicolons = firstLine.count(';');
     const qsizetype commas = firstLine.count(',');
+    const qsizetype tabs = firstLine.count('\t');
+    if (tabs > semicolons && tabs > commas)
+        return '\t';
     return commas > semicolons ? ',' : ';';
 }
 
@@ -29,6 +32,12 @@ char separatorOf(QByteArrayView firstLine)
 CsvReader::CsvReader(const QString &path, TextEncoding::Kind encoding)
     : m_path(path), m_encoding(encoding), m_file(path), m_parser(std::make_unique<csv_parser>())
 {
+    if (encoding == TextEncoding::Kind::Utf16LittleEndian || encoding == TextEncoding::Kind::Utf16BigEndian) {
+        m_utf16 =
+            QStringDecoder(encoding == TextEncoding::Kind::Utf16LittleEndian ? QStringConverter::Utf16LE
+                                                                             : QStringConverter::Utf16BE);
+        m_encoding = TextEncoding::Kind::Utf8;
+    }
     if (!m_file.open(QIODevice::ReadOnly))
         throw core::Failure(
             QStringLiteral("Die Datei \"%1\" lässt sich nicht lesen: %2").arg(path, m_file.errorString()));
@@ -53,6 +62,11 @@ void CsvReader::read(const std::function<void(qint64, const QStringList &)> &vis
         if (size == 0)
             break;
         QByteArrayView bytes(block.constData(), size);
+        QByteArray utf8;
+        if (m_utf16.isValid()) {
+            utf8 = QString(m_utf16.decode(bytes)).toUtf8();
+            bytes = utf8;
+        }
         if (first) {
             if (bytes.startsWith(TextEncoding::utf8Bom()))
                 bytes = bytes.sliced(TextEncoding::utf8Bom().size());

@@ -1,12 +1,13 @@
 // Reads a CSV file record by record with libcsv (RFC 4180: quoted fields, doubled quotes,
 // separators and line breaks inside quotes, CR LF), streamed in blocks so that memory does not
-// grow with the file. The separator (';' or ',') is taken from the first line; each record comes
-// with the number of the line it starts on.
+// grow with the file. The separator (';', ',' or tab) is taken from the first line; each record
+// comes with the number of the line it starts on. UTF-16 files are read as UTF-8.
 #pragma once
 
 #include "TextEncoding.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -27,7 +28,7 @@ public:
     // maxRecordBytes; whatever visit throws passes through.
     void read(const std::function<void(qint64 line, const QStringList &fields)> &visit);
 
-    // ';' or ','; known once read() has started.
+    // ';', ',' or '\t'; known once read() has started.
     char separator() const { return m_separator; }
 
     static constexpr qsizetype maxRecordBytes = 1 << 20;
@@ -49,6 +50,7 @@ private:
     QString m_path;
     TextEncoding::Kind m_encoding;
     QFile m_file;
+    QStringDecoder m_utf16;
     std::unique_ptr<csv_parser> m_parser;
     char m_separator = ';';
     qint64 m_line = 1;           // the line being fed

@@ -69,8 +69,9 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
                          line.vehicle, line.target)};
     }
     case CommandLine::Command::Import: {
-        LogImport::Options options{logPath,     line.vehicle, line.file,
-                                   todayText(), line.dryRun,  line.allowDuplicates};
+        LogImport::Options options{
+            logPath,     line.vehicle,         line.file,           QDate::currentDate(),
+            line.dryRun, line.allowDuplicates, line.takeImplausible};
         return {Success, LogImport::describe(LogImport::run(options), options)};
     }
     case CommandLine::Command::Backup: {
@@ -82,7 +83,7 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
         return {Success, LogBackup::run(logPath, target)};
     }
     case CommandLine::Command::Check:
-        return check(logPath, out);
+        return check(logPath, line.verbose, out);
     case CommandLine::Command::Report: {
         const QString target =
             line.target.isEmpty()
@@ -97,23 +98,37 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
     return {WrongUsage, QStringLiteral("Unbekannter Befehl.")};
 }
 
-DataTool::Result DataTool::check(const QString &logPath, QTextStream &out)
+DataTool::Result DataTool::check(const QString &logPath, bool verbose, QTextStream &out)
 {
     const logstore::Connection connection(logPath);
-    const auto print = [&out](const QString &problem) { out << terminalText(problem) << '\n'; };
-    qint64 problems = LogCheck::structure(connection, print);
-    problems += LogCheck::values(connection, todayText(), print);
+    qint64 problems = 0;
+    qint64 warnings = 0;
+    const auto print = [&](LogCheck::Kind kind, const QString &line) {
+        if (kind == LogCheck::Kind::Detail && !verbose)
+            return;
+        problems += kind == LogCheck::Kind::Problem ? 1 : 0;
+        warnings += kind == LogCheck::Kind::Warning ? 1 : 0;
+        out << terminalText(line) << '\n';
+    };
+    LogCheck::structure(connection, print);
+    LogCheck::values(connection, todayText(), print);
+    const QString warningCount =
+        warnings == 1 ? QStringLiteral("1 Warnung") : QStringLiteral("%1 Warnungen").arg(warnings);
     if (problems > 0) {
         // The count closes the list of problems on standard output.
-        out << (problems == 1 ? QStringLiteral("1 Problem gefunden.")
-                              : QStringLiteral("%1 Probleme gefunden.").arg(problems))
-            << '\n';
+        out << (problems == 1 ? QStringLiteral("1 Problem gefunden")
+                              : QStringLiteral("%1 Probleme gefunden").arg(problems))
+            << (warnings > 0 ? QStringLiteral(", dazu %1.").arg(warningCount) : QStringLiteral(".")) << '\n';
         return {Failed, QString()};
     }
-    return {Success,
-            QStringLiteral("Keine Probleme gefunden: die Datei ist unbeschädigt, Tabellen, Felder und "
-                           "Abfragen sind vollständig, alle Werte entsprechen den Regeln (%1).")
-                .arg(LogCheck::entryCounts(connection))};
+    QString message =
+        QStringLiteral("Keine Probleme gefunden: die Datei ist unbeschädigt, Tabellen, Felder und "
+                       "Abfragen sind vollständig, alle Werte entsprechen den Regeln (%1).")
+            .arg(LogCheck::entryCounts(connection));
+    if (warnings > 0)
+        message += QStringLiteral("\n%1: unplausible Tankungen, die die Regeln des Programms zulassen.")
+                       .arg(warningCount);
+    return {Success, message};
 }
 
 QString DataTool::todayText()

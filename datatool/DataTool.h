@@ -25,6 +25,6 @@ private:
 
     static Result execute(const CommandLine &line, const QString &logPath, QTextStream &out,
                           OutputDevice &standardOutput);
-    static Result check(const QString &logPath, QTextStream &out);
+    static Result check(const QString &logPath, bool verbose, QTextStream &out);
     static QString todayText();
 };

@@ -3,16 +3,35 @@
 #include <Failure.h>
 
 #include <QDir>
+#include <QFile>
+#include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
 
 QString Desktop::documentsFolder()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // Without a documents folder of the desktop's (XDG user dirs) Qt answers ~/Documents; a German
+    // desktop calls it Dokumente.
+    if (!hasXdgDocuments() && QLocale::system().language() == QLocale::German)
+        folder = QDir::home().filePath(QStringLiteral("Dokumente"));
     if (folder.isEmpty() || !QDir().mkpath(folder))
         throw core::Failure(
             QStringLiteral("Der Ordner für Dokumente lässt sich nicht anlegen: \"%1\".").arg(folder));
     return folder;
+}
+
+bool Desktop::hasXdgDocuments()
+{
+    QFile userDirs(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                       .filePath(QStringLiteral("user-dirs.dirs")));
+    if (!userDirs.open(QIODevice::ReadOnly))
+        return false;
+    while (!userDirs.atEnd()) {
+        if (userDirs.readLine().trimmed().startsWith("XDG_DOCUMENTS_DIR="))
+            return true;
+    }
+    return false;
 }
 
 void Desktop::open(const QString &path)

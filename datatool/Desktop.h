@@ -6,7 +6,9 @@
 
 class Desktop {
 public:
-    // The user's documents folder, made when missing; throws core::Failure when it cannot be.
+    // The user's documents folder, made when missing: the desktop's own (XDG user dirs), else
+    // ~/Dokumente in a German session and ~/Documents in any other. Throws core::Failure when it
+    // cannot be made.
     static QString documentsFolder();
 
     // Hands the file to the desktop's viewer without waiting for it; throws core::Failure when
@@ -15,4 +17,8 @@ public:
 
     // Shows the message as a notification when notify-send is there; otherwise does nothing.
     static void notify(const QString &message, bool failed);
+
+private:
+    // Whether the desktop names a documents folder of its own.
+    static bool hasXdgDocuments();
 };

@@ -1,5 +1,7 @@
-// The first line of a file to import: it must name each of the log's four fields exactly once,
-// in any order, and nothing else. Tells for each field which column holds it.
+// The first line of a file to import: it must name each of the log's four fields exactly once, in
+// any order and any case. Other columns are left out: named ones are reported by name, a column
+// without a heading only when a row holds something in it (spreadsheets end every line with a
+// separator after a note column without heading). Tells for each field which column holds it.
 #pragma once
 
 #include <QStringList>
@@ -7,15 +9,22 @@
 
 class ImportHeader {
 public:
-    // Throws core::Failure naming the missing, doubled or unknown field.
+    // Throws core::Failure naming the missing or doubled field.
     explicit ImportHeader(const QStringList &names);
 
-    qsizetype columns() const { return m_columns; }
+    qsizetype columns() const { return m_names.size(); }
 
-    // The fields of a data row in the order of the log's fields.
-    QStringList inLogOrder(const QStringList &row) const;
+    // The fields of a data row in the order of the log's fields; notes which left-out columns
+    // hold something. Throws core::Failure when the row lacks one of the log's fields or holds
+    // more columns than the header names, with something in them.
+    QStringList inLogOrder(qint64 line, const QStringList &row);
+
+    // The columns that were left out, for the summary: "»Preis«", "6 (ohne Überschrift)".
+    QStringList leftOut() const;
 
 private:
     std::array<qsizetype, 4> m_columnOf{};
-    qsizetype m_columns = 0;
+    QStringList m_names;
+    QList<qsizetype> m_leftOut; // the columns that hold none of the log's fields
+    QList<bool> m_used;         // a column left out that held something
 };

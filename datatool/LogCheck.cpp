@@ -1,6 +1,7 @@
 #include "LogCheck.h"
 
 #include "LogRows.h"
+#include "Plausibility.h"
 
 #include <DateCheck.h>
 #include <Failure.h>
@@ -40,27 +41,36 @@ std::optional<QString> numberProblem(const QVariant &value, int field)
 
 } // namespace
 
-qint64 LogCheck::structure(const logstore::Connection &connection, const Report &report)
+void LogCheck::structure(const logstore::Connection &connection, const Report &report)
 {
-    qint64 problems = 0;
-    const auto problem = [&](const QString &text) {
-        ++problems;
-        report(text);
+    const auto problem = [&](const QString &text) { report(Kind::Problem, text); };
+    const auto details = [&](const QString &text) {
+        for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            report(Kind::Detail, QStringLiteral("  ") + line.trimmed());
     };
 
     QSqlQuery integrity(connection.database());
     integrity.setForwardOnly(true);
-    if (!integrity.exec(QStringLiteral("PRAGMA integrity_check"))) {
-        problem(QStringLiteral("Die Datei ist beschädigt: %1").arg(integrity.lastError().text()));
-        return problems;
+    QStringList findings;
+    if (integrity.exec(QStringLiteral("PRAGMA integrity_check"))) {
+        while (integrity.next()) {
+            if (integrity.value(0).toString() != QLatin1String("ok"))
+                findings << integrity.value(0).toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        }
     }
-    while (integrity.next()) {
-        if (integrity.value(0).toString() != QLatin1String("ok"))
-            problem(QStringLiteral("Die Datei ist beschädigt: %1").arg(integrity.value(0).toString()));
-    }
+    // "*** in database main ***" only heads the engine's list.
+    findings.removeIf([](const QString &finding) { return finding.startsWith(QLatin1String("***")); });
     if (integrity.lastError().isValid())
-        problem(QStringLiteral("Die Datei ist beschädigt: %1").arg(integrity.lastError().text()));
+        findings << integrity.lastError().text();
     integrity.finish();
+    if (!findings.isEmpty()) {
+        problem(QStringLiteral("Die Datei ist beschädigt: die Datenbank meldet %1 in ihrem inneren Aufbau "
+                               "(Einzelheiten mit --ausfuehrlich).")
+                    .arg(findings.size() == 1 ? QStringLiteral("einen Fehler")
+                                              : QStringLiteral("%1 Fehler").arg(findings.size())));
+        details(findings.join(QLatin1Char('\n')));
+        return;
+    }
 
     for (const QString &table : LogNames::tables()) {
         const std::optional<QStringList> missing = missingFields(connection, table);
@@ -77,14 +87,27 @@ qint64 LogCheck::structure(const logstore::Connection &connection, const Report 
         }
         QSqlQuery totals(connection.database());
         totals.setForwardOnly(true);
-        if (!totals.exec(QStringLiteral("SELECT * FROM %1").arg(LogNames::quoted(view))))
-            problem(QStringLiteral("Die Abfrage \"%1\" lässt sich nicht ausführen: %2")
-                        .arg(view, totals.lastError().text()));
-        else if (!totals.next() || totals.record().count() < 2)
+        if (!totals.exec(QStringLiteral("SELECT * FROM %1").arg(LogNames::quoted(view)))) {
+            problem(QStringLiteral("Die Abfrage \"%1\" lässt sich nicht ausführen.").arg(view));
+            details(totals.lastError().text());
+        } else if (!totals.next() || totals.record().count() < 2) {
             problem(
                 QStringLiteral("Die Abfrage \"%1\" liefert nicht die Gesamtkilometer und -liter.").arg(view));
+        }
     }
-    return problems;
+}
+
+qint64 LogCheck::structure(const logstore::Connection &connection,
+                           const std::function<void(const QString &problem)> &problems)
+{
+    qint64 count = 0;
+    structure(connection, [&](Kind kind, const QString &line) {
+        if (kind == Kind::Problem) {
+            ++count;
+            problems(line);
+        }
+    });
+    return count;
 }
 
 std::optional<QStringList> LogCheck::missingFields(const logstore::Connection &connection,
@@ -109,40 +132,49 @@ std::optional<QStringList> LogCheck::missingFields(const logstore::Connection &c
     return missing;
 }
 
-qint64 LogCheck::values(const logstore::Connection &connection, const QString &todayText,
-                        const Report &report)
+void LogCheck::values(const logstore::Connection &connection, const QString &todayText, const Report &report)
 {
-    qint64 problems = 0;
     for (const QString &table : LogNames::tables()) {
         if (missingFields(connection, table).value_or(QStringList{table}).size() > 0)
             continue; // reported by structure()
         try {
-            checkRows(connection, table, todayText, report, problems);
+            checkRows(connection, table, todayText, report);
         } catch (const core::Failure &failure) {
-            ++problems;
-            report(QStringLiteral("Die Tabelle \"%1\" lässt sich nicht ganz lesen: %2")
-                       .arg(table, failure.message()));
+            const QStringList lines = failure.message().split(QStringLiteral("\r\n"));
+            report(Kind::Problem, QStringLiteral("Die Tabelle \"%1\" lässt sich nicht ganz lesen: %2")
+                                      .arg(table, lines.first()));
+            for (const QString &line : lines.mid(1))
+                report(Kind::Detail, QStringLiteral("  ") + line);
         }
     }
-    return problems;
 }
 
 void LogCheck::checkRows(const logstore::Connection &connection, const QString &table,
-                         const QString &todayText, const Report &report, qint64 &problems)
+                         const QString &todayText, const Report &report)
 {
     LogRows::forEach(connection, table, [&](const LogRows::Entry &entry) {
         const QString date = entry.text(LogRows::Date);
-        if (const std::optional<QString> refusal = core::DateCheck::refusal(date, todayText)) {
-            ++problems;
-            report(problemLine(table, entry.position, LogRows::Date, date, *refusal));
-        }
+        if (const std::optional<QString> refusal = core::DateCheck::refusal(date, todayText))
+            report(Kind::Problem, problemLine(table, entry.position, LogRows::Date, date, *refusal));
+        bool numbers = true;
         for (int field = LogRows::Kilometres; field <= LogRows::Consumption; ++field) {
             const QVariant &value = entry.values.at(static_cast<size_t>(field));
             if (const std::optional<QString> problem = numberProblem(value, field)) {
-                ++problems;
-                report(problemLine(table, entry.position, field, entry.text(field), *problem));
+                numbers = false;
+                report(Kind::Problem, problemLine(table, entry.position, field, entry.text(field), *problem));
             }
         }
+        if (!numbers)
+            return;
+        const auto number = [&](int field) {
+            return LogRows::number(entry.values.at(static_cast<size_t>(field))).value_or(0.0);
+        };
+        if (const auto finding = Plausibility::check(number(LogRows::Kilometres), number(LogRows::Litres),
+                                                     number(LogRows::Consumption)))
+            report(Kind::Warning,
+                   QStringLiteral("Warnung: ") +
+                       problemLine(table, entry.position, finding->field, entry.text(finding->field),
+                                   QStringLiteral("unplausibel, ") + finding->reason));
     });
 }
 

@@ -1,9 +1,11 @@
 #include "LogImport.h"
 
 #include "CsvReader.h"
+#include "ExactSum.h"
 #include "ExistingRows.h"
 #include "ImportCheck.h"
 #include "ImportHeader.h"
+#include "RowInserter.h"
 
 #include <Connection.h>
 #include <Failure.h>
@@ -22,21 +24,13 @@ bool allEmpty(const QStringList &fields)
                        [](const QString &field) { return field.trimmed().isEmpty(); });
 }
 
-QString insertStatement(const QString &table)
-{
-    using core::LogNames;
-    QStringList columns;
-    for (const QString &field : LogNames::fields())
-        columns << LogNames::quoted(field);
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?)")
-        .arg(LogNames::quoted(table), columns.join(QStringLiteral(", ")));
-}
-
-void add(LogImport::Summary &summary, const ImportCheck::Entry &entry)
+void add(LogImport::Summary &summary, const ImportCheck::Entry &entry, ExactSum &kilometres, ExactSum &litres)
 {
     ++summary.stored;
-    summary.kilometres += entry.kilometres;
-    summary.litres += entry.litres;
+    kilometres.add(entry.kilometres);
+    litres.add(entry.litres);
+    summary.implausible += entry.implausible ? 1 : 0;
+    summary.twoDigitYears += entry.twoDigitYear ? 1 : 0;
     if (!summary.first.isValid() || entry.day < summary.first)
         summary.first = entry.day;
     if (!summary.last.isValid() || entry.day > summary.last)
@@ -46,6 +40,12 @@ void add(LogImport::Summary &summary, const ImportCheck::Entry &entry)
 QString entries(qint64 count)
 {
     return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträge").arg(count);
+}
+
+// A total as the overview shows it: its number text cut to two decimals.
+QString total(double value)
+{
+    return core::NumberText::cut(core::NumberText::text(value));
 }
 
 } // namespace
@@ -60,43 +60,36 @@ LogImport::Summary LogImport::run(const Options &options)
             .arg(options.table);
 
     Summary summary;
+    ExactSum kilometres;
+    ExactSum litres;
     const auto importRows = [&](QSqlDatabase &db) {
         std::unique_ptr<ExistingRows> existing;
         if (!options.allowDuplicates)
             existing = std::make_unique<ExistingRows>(connection, options.table, options.dryRun);
-        QSqlQuery insert(db);
-        if (!options.dryRun && !insert.prepare(insertStatement(options.table)))
-            throw connection.failure(what, insert.lastError());
+        std::optional<RowInserter> inserter;
+        if (!options.dryRun)
+            inserter.emplace(connection, db, options.table);
         std::optional<ImportHeader> header;
         std::optional<ImportCheck> check;
         reader.read([&](qint64 line, const QStringList &fields) {
             if (!header) {
                 header.emplace(fields);
-                check.emplace(reader.separator(), options.todayText);
+                check.emplace(reader.separator(), options.today, options.takeImplausible);
                 return;
             }
             if (allEmpty(fields)) // an empty spreadsheet row
                 return;
-            if (fields.size() != header->columns())
-                throw core::Failure(QStringLiteral("Zeile %1 hat %2 Felder, die Kopfzeile aber %3.")
-                                        .arg(line)
-                                        .arg(fields.size())
-                                        .arg(header->columns()));
-            const ImportCheck::Entry entry = check->check(line, header->inLogOrder(fields));
+            const ImportCheck::Entry entry = check->check(line, header->inLogOrder(line, fields));
             if (existing && existing->claim(entry.date, entry.kilometres, entry.litres)) {
                 ++summary.duplicates;
                 return;
             }
-            if (!options.dryRun) {
-                insert.bindValue(0, entry.date);
-                insert.bindValue(1, entry.kilometres);
-                insert.bindValue(2, entry.litres);
-                insert.bindValue(3, entry.consumption);
-                if (!insert.exec())
-                    throw connection.failure(what, insert.lastError());
-            }
-            add(summary, entry);
+            if (inserter)
+                inserter->insert(entry.date, entry.kilometres, entry.litres, entry.consumption);
+            add(summary, entry, kilometres, litres);
         });
+        if (header)
+            summary.leftOut = header->leftOut();
     };
 
     if (options.dryRun) {
@@ -105,6 +98,8 @@ LogImport::Summary LogImport::run(const Options &options)
     } else {
         connection.write(what, importRows);
     }
+    summary.kilometres = kilometres.value();
+    summary.litres = litres.value();
     return summary;
 }
 
@@ -120,9 +115,22 @@ QString LogImport::describe(const Summary &summary, const Options &options)
         const QString dateForm = QStringLiteral("dd.MM.yyyy");
         text += QStringLiteral("%1 vom %2 bis %3, zusammen %4 km und %5 Liter.")
                     .arg(entries(summary.stored), summary.first.toString(dateForm),
-                         summary.last.toString(dateForm), core::NumberText::text(summary.kilometres),
-                         core::NumberText::text(summary.litres));
+                         summary.last.toString(dateForm), total(summary.kilometres), total(summary.litres));
     }
+    if (summary.twoDigitYears > 0)
+        text += QStringLiteral("\n%1 mit zweistelligem Jahr: als 20JJ gelesen, oder als 19JJ, wo 20JJ nach "
+                               "diesem Jahr läge.")
+                    .arg(summary.twoDigitYears == 1 ? QStringLiteral("1 Datum")
+                                                    : QStringLiteral("%1 Daten").arg(summary.twoDigitYears));
+    if (summary.implausible > 0)
+        text += QStringLiteral("\nDarunter %1 unplausibel (mit --unplausible-zulassen übernommen).")
+                    .arg(entries(summary.implausible));
+    if (!summary.leftOut.isEmpty())
+        text += summary.leftOut.size() == 1
+                    ? QStringLiteral("\nSpalte %1 nicht übernommen.").arg(summary.leftOut.first())
+                    : QStringLiteral("\nSpalten %1 und %2 nicht übernommen.")
+                          .arg(summary.leftOut.mid(0, summary.leftOut.size() - 1).join(QStringLiteral(", ")),
+                               summary.leftOut.last());
     if (summary.duplicates > 0) {
         const bool one = summary.duplicates == 1;
         text +=

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 class LogImport {
 public:
@@ -12,14 +13,18 @@ public:
         QString logPath;
         QString table;
         QString file;
-        QString todayText; // "dd.MM.yyyy", for the date check
+        QDate today; // no date after it is taken
         bool dryRun = false;
         bool allowDuplicates = false;
+        bool takeImplausible = false;
     };
 
     struct Summary {
-        qint64 stored = 0;     // stored, or to be stored in a dry run
-        qint64 duplicates = 0; // rows left out because the log held them already
+        qint64 stored = 0;        // stored, or to be stored in a dry run
+        qint64 duplicates = 0;    // rows left out because the log held them already
+        qint64 implausible = 0;   // stored although implausible
+        qint64 twoDigitYears = 0; // dates given with a two-digit year
+        QStringList leftOut;      // columns of the file the log has no field for
         QDate first;
         QDate last;
         double kilometres = 0;

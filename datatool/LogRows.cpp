@@ -41,3 +41,17 @@ QString LogRows::text(const QVariant &value)
         return value.toString();
     }
 }
+
+std::optional<double> LogRows::number(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return value.toDouble();
+    default:
+        return core::NumberText::read(value.toString());
+    }
+}

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <array>
 #include <functional>
+#include <optional>
 
 class LogRows {
 public:
@@ -23,6 +24,10 @@ public:
 
     // A stored value as the program shows it: numbers as number texts, NULL as the empty text.
     static QString text(const QVariant &value);
+
+    // A stored number as it is, a text by the program's number reading; nothing for NULL or a
+    // text that is no number.
+    static std::optional<double> number(const QVariant &value);
 
     enum Field { Date = 0, Kilometres = 1, Litres = 2, Consumption = 3 };
 };

@@ -1,7 +1,7 @@
 #include "ReportChart.h"
 
+#include <QCategoryAxis>
 #include <QChart>
-#include <QDateTimeAxis>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLegendMarker>
@@ -16,9 +16,60 @@ namespace {
 // sized for this.
 const QSizeF layoutSize(1000, 520);
 
-qreal msecs(const QDate &day)
+// A gap between two fill-ups longer than this breaks the lines: no trend is drawn across it.
+constexpr qint64 longestGapDays = 120;
+// At most this many labels below the chart.
+constexpr int mostLabels = 12;
+
+qreal msecs(const QDate &day, int hour = 12)
 {
-    return static_cast<qreal>(QDateTime(day, QTime(12, 0)).toMSecsSinceEpoch());
+    return static_cast<qreal>(QDateTime(day, QTime(hour, 0)).toMSecsSinceEpoch());
+}
+
+// The labels of the time axis, each at the start of its day, month or year and each once: days for
+// a period of up to two months, months for up to three years, years beyond.
+struct TimeMarks {
+    QList<QDate> marks; // the first is where the axis starts, the last where it ends
+    QString format;
+};
+
+int stepFor(qint64 units, std::initializer_list<int> steps)
+{
+    for (const int step : steps) {
+        if (units / step <= mostLabels)
+            return step;
+    }
+    return static_cast<int>((units + mostLabels - 1) / mostLabels);
+}
+
+TimeMarks timeMarks(const QDate &first, const QDate &last)
+{
+    TimeMarks result;
+    const qint64 days = first.daysTo(last);
+    if (days <= 62) {
+        const QDate from = days < 6 ? first.addDays(-3) : first;
+        const QDate to = days < 6 ? last.addDays(4) : last.addDays(1);
+        const int step = stepFor(from.daysTo(to), {1, 2, 3, 7, 14});
+        for (QDate day = from; day < to.addDays(step); day = day.addDays(step))
+            result.marks << day;
+        result.format = QStringLiteral("dd.MM.");
+        return result;
+    }
+    const int months = (last.year() - first.year()) * 12 + last.month() - first.month() + 1;
+    if (months <= 36) {
+        const int step = stepFor(months, {1, 2, 3, 6});
+        QDate month(first.year(), first.month() - (first.month() - 1) % step, 1);
+        for (; result.marks.isEmpty() || result.marks.last() <= last; month = month.addMonths(step))
+            result.marks << month;
+        result.format = QStringLiteral("MM.yyyy");
+        return result;
+    }
+    const int step = stepFor(last.year() - first.year() + 1, {1, 2, 5, 10, 20, 50});
+    for (QDate year(first.year() - first.year() % step, 1, 1);
+         result.marks.isEmpty() || result.marks.last() <= last; year = year.addYears(step))
+        result.marks << year;
+    result.format = QStringLiteral("yyyy");
+    return result;
 }
 
 } // namespace
@@ -36,52 +87,68 @@ void ReportChart::paint(QPainter &painter, const QRectF &target, const ReportDat
     chart->setLocalizeNumbers(true);
     chart->setLocale(QLocale(QLocale::German, QLocale::Germany));
     chart->layout()->setContentsMargins(0, 0, 0, 0);
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setMargins(QMargins(4, 4, 36, 4)); // room for the last label, centred on the axis' end
     chart->legend()->setAlignment(Qt::AlignBottom);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
     chart->legend()->setFont(font);
 
-    auto *fillUps = new QLineSeries;
-    fillUps->setName(QStringLiteral("Verbrauch je Tankung"));
-    fillUps->setPen(QPen(QColor(120, 150, 200), data.points.size() > 500 ? 1.0 : 1.5));
-    fillUps->setPointsVisible(data.points.size() <= 120);
-    fillUps->setMarkerSize(5);
-    auto *moving = new QLineSeries;
-    moving->setName(QStringLiteral("Gleitender Durchschnitt über %1 Tankungen").arg(data.movingWindow));
-    moving->setPen(QPen(QColor(200, 40, 40), 3.0));
-
+    const QPen fillUpPen(QColor(120, 150, 200), data.points.size() > 500 ? 1.0 : 1.5);
+    const QPen movingPen(QColor(200, 40, 40), 3.0);
+    QList<QLineSeries *> series;
+    const auto addSegment = [&](const QList<QPointF> &points, const QPen &pen, const QString &name) {
+        if (points.isEmpty())
+            return;
+        auto *line = new QLineSeries;
+        line->setName(name);
+        line->setPen(pen);
+        line->setPointsVisible(pen == fillUpPen && data.points.size() <= 120);
+        line->setMarkerSize(5);
+        line->replace(points);
+        chart->addSeries(line);
+        series << line;
+    };
+    const QString fillUpName = QStringLiteral("Verbrauch je Tankung");
+    const QString movingName = QStringLiteral("Gleitender Durchschnitt über %1 Tankungen (Liter × 100 / "
+                                              "Kilometer dieser Tankungen)")
+                                   .arg(data.movingWindow);
     QList<QPointF> fillUpPoints;
     QList<QPointF> movingPoints;
-    fillUpPoints.reserve(data.points.size());
-    movingPoints.reserve(data.points.size());
     double low = data.points.first().consumption;
     double high = low;
+    QDate previous = data.points.first().day;
     for (const ReportData::Point &point : data.points) {
+        if (previous.daysTo(point.day) > longestGapDays) {
+            addSegment(fillUpPoints, fillUpPen, fillUpName);
+            addSegment(movingPoints, movingPen, movingName);
+            fillUpPoints.clear();
+            movingPoints.clear();
+        }
+        previous = point.day;
         fillUpPoints.append(QPointF(msecs(point.day), point.consumption));
         low = std::min(low, point.consumption);
         high = std::max(high, point.consumption);
         if (point.hasMovingAverage)
             movingPoints.append(QPointF(msecs(point.day), point.movingAverage));
     }
-    fillUps->replace(fillUpPoints);
-    moving->replace(movingPoints);
-    chart->addSeries(fillUps);
-    chart->addSeries(moving);
-
-    auto *time = new QDateTimeAxis;
-    const qint64 days = data.first.daysTo(data.last);
-    // Years alone only where the ticks lie a year or more apart, so that no label repeats.
-    const int ticks = 7;
-    time->setFormat(days / (ticks - 1) >= 366 ? QStringLiteral("yyyy") : QStringLiteral("MM.yyyy"));
-    time->setTickCount(ticks);
-    QDate from = data.first;
-    QDate to = data.last;
-    if (days < 30) { // a single day or a few: a month around them
-        from = from.addDays(-15);
-        to = to.addDays(15);
+    addSegment(fillUpPoints, fillUpPen, fillUpName);
+    addSegment(movingPoints, movingPen, movingName);
+    // One entry in the legend for each kind of line, however often a gap breaks it.
+    QStringList named;
+    for (QLineSeries *line : std::as_const(series)) {
+        const bool first = !named.contains(line->name());
+        named << line->name();
+        for (QLegendMarker *marker : chart->legend()->markers(line))
+            marker->setVisible(first);
     }
-    time->setRange(QDateTime(from, QTime(0, 0)), QDateTime(to, QTime(23, 59)));
+
+    auto *time = new QCategoryAxis;
+    const TimeMarks marks = timeMarks(data.first, data.last);
+    time->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    time->setStartValue(msecs(marks.marks.first(), 0));
+    for (const QDate &mark : marks.marks)
+        time->append(QLocale(QLocale::German, QLocale::Germany).toString(mark, marks.format), msecs(mark, 0));
+    time->setRange(msecs(marks.marks.first(), 0), msecs(marks.marks.last(), 0));
     time->setLabelsFont(font);
     auto *litres = new QValueAxis;
     litres->setTitleText(QStringLiteral("Liter pro 100 km"));
@@ -94,9 +161,9 @@ void ReportChart::paint(QPainter &painter, const QRectF &target, const ReportDat
     litres->applyNiceNumbers();
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(litres, Qt::AlignLeft);
-    for (QLineSeries *series : {fillUps, moving}) {
-        series->attachAxis(time);
-        series->attachAxis(litres);
+    for (QLineSeries *line : std::as_const(series)) {
+        line->attachAxis(time);
+        line->attachAxis(litres);
     }
 
     chart->resize(layoutSize);

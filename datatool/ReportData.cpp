@@ -1,5 +1,6 @@
 #include "ReportData.h"
 
+#include "ExactSum.h"
 #include "LogRows.h"
 
 #include <Consumption.h>
@@ -18,9 +19,7 @@ namespace {
 
 std::optional<double> numberOf(const QVariant &value)
 {
-    if (value.isNull())
-        return std::nullopt;
-    return core::NumberText::read(LogRows::text(value));
+    return LogRows::number(value);
 }
 
 struct Dated {
@@ -30,13 +29,53 @@ struct Dated {
     std::optional<double> consumption;
 };
 
-struct YearSums {
+struct Sums {
     qint64 fillUps = 0;
-    double kilometres = 0;
-    double litres = 0;
+    ExactSum kilometres;
+    ExactSum litres;
+
+    void add(const Dated &fillUp)
+    {
+        ++fillUps;
+        kilometres.add(fillUp.kilometres.value_or(0.0));
+        litres.add(fillUp.litres.value_or(0.0));
+    }
+    ReportData::Period period(const QString &label) const
+    {
+        if (fillUps == 0)
+            return ReportData::Period{label, 0, QString(), QString(), QString()};
+        const QString cutKilometres = core::NumberText::cut(core::NumberText::text(kilometres.value()));
+        const QString cutLitres = core::NumberText::cut(core::NumberText::text(litres.value()));
+        return ReportData::Period{
+            label, fillUps, ReportData::grouped(cutKilometres), ReportData::grouped(cutLitres),
+            ReportData::twoDecimals(core::Consumption::average(cutLitres, cutKilometres))};
+    }
 };
 
 } // namespace
+
+QString ReportData::grouped(const QString &numberText)
+{
+    if (numberText.contains(QLatin1Char('E')))
+        return numberText;
+    const qsizetype comma = numberText.indexOf(QLatin1Char(','));
+    qsizetype end = comma < 0 ? numberText.size() : comma;
+    const qsizetype begin = numberText.startsWith(QLatin1Char('-')) ? 1 : 0;
+    QString text = numberText;
+    for (qsizetype at = end - 3; at > begin; at -= 3)
+        text.insert(at, QLatin1Char('.'));
+    return text;
+}
+
+QString ReportData::twoDecimals(const QString &consumption)
+{
+    if (consumption.isEmpty() || consumption.contains(QLatin1Char('E')))
+        return consumption;
+    const qsizetype comma = consumption.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return consumption + QStringLiteral(",00");
+    return consumption + QString(std::max<qsizetype>(0, 3 - (consumption.size() - comma)), QLatin1Char('0'));
+}
 
 ReportData ReportData::read(const logstore::Connection &connection, const QString &table)
 {
@@ -60,7 +99,7 @@ ReportData ReportData::read(const logstore::Connection &connection, const QStrin
     data.average = core::Consumption::average(data.totalLitres, data.totalKilometres);
 
     std::vector<Dated> dated;
-    std::map<int, YearSums> years;
+    std::map<int, Sums> years;
     LogRows::forEach(connection, table, [&](const LogRows::Entry &entry) {
         ++data.entries;
         const QDate day = QDate::fromString(entry.text(LogRows::Date), QStringLiteral("dd.MM.yyyy"));
@@ -73,18 +112,11 @@ ReportData ReportData::read(const logstore::Connection &connection, const QStrin
                            numberOf(entry.values[LogRows::Litres]),
                            numberOf(entry.values[LogRows::Consumption])};
         dated.push_back(fillUp);
-        YearSums &sums = years[day.year()];
-        ++sums.fillUps;
-        sums.kilometres += fillUp.kilometres.value_or(0.0);
-        sums.litres += fillUp.litres.value_or(0.0);
+        years[day.year()].add(fillUp);
     });
 
-    for (const auto &[year, sums] : years) {
-        const QString kilometres = core::NumberText::text(sums.kilometres);
-        const QString litres = core::NumberText::text(sums.litres);
-        data.years.append(
-            Year{year, sums.fillUps, kilometres, litres, core::Consumption::average(litres, kilometres)});
-    }
+    for (const auto &[year, sums] : years)
+        data.years.append(sums.period(QString::number(year)));
 
     // By date; fill-ups of the same day keep their stored order.
     std::stable_sort(dated.begin(), dated.end(),
@@ -92,6 +124,24 @@ ReportData ReportData::read(const logstore::Connection &connection, const QStrin
     if (!dated.empty()) {
         data.first = dated.front().day;
         data.last = dated.back().day;
+        const QDate lastMonth(data.last.year(), data.last.month(), 1);
+        const QDate firstMonth = lastMonth.addMonths(-11);
+        std::map<QDate, Sums> months;
+        for (const Dated &fillUp : dated) {
+            if (fillUp.day >= firstMonth)
+                months[QDate(fillUp.day.year(), fillUp.day.month(), 1)].add(fillUp);
+        }
+        for (QDate month = firstMonth; month <= lastMonth; month = month.addMonths(1))
+            data.lastMonths.append(months[month].period(month.toString(QStringLiteral("MM.yyyy"))));
+    }
+    for (const Dated &fillUp : dated) {
+        if (!fillUp.consumption || fillUp.kilometres.value_or(0.0) <= 0 || fillUp.litres.value_or(0.0) <= 0)
+            continue;
+        const FillUp candidate{fillUp.day, *fillUp.kilometres, *fillUp.litres, *fillUp.consumption};
+        if (!data.best || candidate.consumption < data.best->consumption)
+            data.best = candidate;
+        if (!data.worst || candidate.consumption > data.worst->consumption)
+            data.worst = candidate;
     }
     data.movingWindow = std::max<qsizetype>(5, static_cast<qsizetype>(dated.size()) / 50);
     const size_t window = static_cast<size_t>(data.movingWindow);

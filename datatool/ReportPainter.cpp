@@ -2,7 +2,9 @@
 
 #include "ReportChart.h"
 
+#include <Consumption.h>
 #include <Failure.h>
+#include <NumberText.h>
 
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -64,7 +66,9 @@ void ReportPainter::paint(const ReportData &data)
     } else {
         totals(data);
         chart(data);
-        yearTable(data);
+        bestAndWorst(data);
+        periodTable(QStringLiteral("Je Jahr"), QStringLiteral("Jahr"), data.years);
+        periodTable(QStringLiteral("Die letzten zwölf Monate"), QStringLiteral("Monat"), data.lastMonths);
         undatedTable(data);
     }
     footer();
@@ -72,21 +76,37 @@ void ReportPainter::paint(const ReportData &data)
         throw core::Failure(QStringLiteral("Der Bericht lässt sich nicht schreiben."));
 }
 
-void ReportPainter::yearTable(const ReportData &data)
+void ReportPainter::periodTable(const QString &title, const QString &caption,
+                                const QList<ReportData::Period> &periods)
 {
-    QList<QStringList> years;
-    for (const ReportData::Year &year : data.years)
-        years << QStringList{QString::number(year.year), QString::number(year.fillUps), year.kilometres,
-                             year.litres, orDash(year.average)};
-    if (years.isEmpty())
+    QList<QStringList> rows;
+    for (const ReportData::Period &period : periods)
+        rows << QStringList{period.label, QString::number(period.fillUps), orDash(period.kilometres),
+                            orDash(period.litres), orDash(period.average)};
+    if (rows.isEmpty())
         return;
-    table(QStringLiteral("Je Jahr"), QString(),
-          {{QStringLiteral("Jahr"), 0.16, Qt::AlignLeft},
+    table(title, QString(),
+          {{caption, 0.16, Qt::AlignLeft},
            {QStringLiteral("Tankungen"), 0.18, Qt::AlignRight},
            {QStringLiteral("Kilometer"), 0.22, Qt::AlignRight},
            {QStringLiteral("Liter"), 0.22, Qt::AlignRight},
            {QStringLiteral("Liter pro 100 km"), 0.22, Qt::AlignRight}},
-          years);
+          rows);
+}
+
+void ReportPainter::bestAndWorst(const ReportData &data)
+{
+    if (!data.best)
+        return;
+    const auto describe = [](const ReportData::FillUp &fillUp) {
+        return QStringLiteral("%1 l/100 km am %2 (%3 km, %4 l)")
+            .arg(ReportData::twoDecimals(core::Consumption::shownText(fillUp.consumption)),
+                 fillUp.day.toString(QStringLiteral("dd.MM.yyyy")),
+                 ReportData::grouped(core::NumberText::text(fillUp.kilometres)),
+                 ReportData::grouped(core::NumberText::text(fillUp.litres)));
+    };
+    textLine(QStringLiteral("Beste Tankung: %1").arg(describe(*data.best)), m_body);
+    textLine(QStringLiteral("Schlechteste Tankung: %1").arg(describe(*data.worst)), m_body, mm(6));
 }
 
 void ReportPainter::undatedTable(const ReportData &data)
@@ -130,7 +150,11 @@ void ReportPainter::totals(const ReportData &data)
 {
     const QStringList captions{QStringLiteral("Gesamte Kilometer"), QStringLiteral("Gesamte Liter"),
                                QStringLiteral("Durchschnittsverbrauch")};
-    const QStringList values{data.totalKilometres, data.totalLitres, orDash(data.average)};
+    const QStringList values{ReportData::grouped(data.totalKilometres) + QStringLiteral(" km"),
+                             ReportData::grouped(data.totalLitres) + QStringLiteral(" l"),
+                             data.average.isEmpty()
+                                 ? orDash(data.average)
+                                 : ReportData::twoDecimals(data.average) + QStringLiteral(" l/100 km")};
     const qreal gap = mm(6);
     const qreal width = (m_page.width() - 2 * gap) / 3;
     const qreal captionHeight = QFontMetricsF(m_bold, m_writer.get()).height() * 1.4;
@@ -155,7 +179,8 @@ void ReportPainter::totals(const ReportData &data)
     m_painter->setPen(Qt::black);
     textLine(
         QStringLiteral("Summen über alle Einträge, Durchschnitt = Gesamte Liter × 100 / Gesamte Kilometer, "
-                       "auf zwei Nachkommastellen gekürzt – wie in der Übersicht."),
+                       "auf zwei Nachkommastellen gekürzt – wie in der Übersicht. Verbrauch in Liter pro "
+                       "100 km (l/100 km)."),
         m_small, mm(6));
 }
 

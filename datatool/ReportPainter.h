@@ -1,6 +1,7 @@
 // Paints the report of one vehicle log onto A4 pages of a PDF file: heading and period, the
-// totals and average as the overview shows them, the chart, a table per year and the entries
-// without a calendar date. Tables that do not fit go on to the next page.
+// totals and average as the overview shows them, the chart, the best and the worst fill-up, a
+// table per year and one of the last twelve months, and the entries without a calendar date. Tables that do
+// not fit go on to the next page.
 #pragma once
 
 #include "ReportData.h"
@@ -36,7 +37,8 @@ private:
     void heading(const ReportData &data);
     void totals(const ReportData &data);
     void chart(const ReportData &data);
-    void yearTable(const ReportData &data);
+    void periodTable(const QString &title, const QString &caption, const QList<ReportData::Period> &periods);
+    void bestAndWorst(const ReportData &data);
     void undatedTable(const ReportData &data);
     void table(const QString &title, const QString &note, const QList<Column> &columns,
                const QList<QStringList> &rows);

@@ -93,6 +93,13 @@ TextEncoding::Kind TextEncoding::probe(const QString &path)
         throw core::Failure(
             QStringLiteral("Die Datei \"%1\" lässt sich nicht lesen: %2").arg(path, file.errorString()));
 
+    const QByteArray start = file.peek(2);
+    if (start == QByteArrayLiteral("\xFF\xFE") || start == QByteArrayLiteral("\xFE\xFF")) {
+        // Its content is looked at when its lines are read.
+        if (file.size() <= 2)
+            throw core::Failure(QStringLiteral("Die Datei \"%1\" ist leer.").arg(path));
+        return start.at(0) == '\xFF' ? Kind::Utf16LittleEndian : Kind::Utf16BigEndian;
+    }
     Utf8Check utf8;
     bool content = false;
     bool first = true;
@@ -113,7 +120,7 @@ TextEncoding::Kind TextEncoding::probe(const QString &path)
             throw core::Failure(
                 QStringLiteral(
                     "Die Datei \"%1\" ist keine Textdatei (sie enthält Nullbytes). Eingelesen werden "
-                    "CSV-Dateien in UTF-8 oder Windows-1252.")
+                    "CSV-Dateien in UTF-8, Windows-1252 oder UTF-16 mit Byte-Order-Mark (Unicode-Text).")
                     .arg(path));
         if (!content)
             content = std::any_of(bytes.begin(), bytes.end(), [](char c) { return !isBlank(c); });

@@ -58,3 +58,11 @@ void DataToolProcess::writeFile(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write test file");
 }
+
+QByteArray DataToolProcess::testFile(const QString &name)
+{
+    QFile file(QStringLiteral(DATATOOL_TEST_FILES "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read test file");
+    return file.readAll();
+}

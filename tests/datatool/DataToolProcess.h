@@ -29,4 +29,7 @@ public:
     static void record(const QString &logPath, const QString &table, const QList<QStringList> &rows);
 
     static void writeFile(const QString &path, const QByteArray &bytes);
+
+    // The bytes of a test file of tests/datatool/dateien, such as "libreoffice/export.csv".
+    static QByteArray testFile(const QString &name);
 };

@@ -50,15 +50,16 @@ private slots:
     void timeAxis_data();
     void timeAxis();
     void emptyLog();
+    void intoDocumentsAndShown_data();
     void intoDocumentsAndShown();
 };
 
 void ReportTest::numbersAndPicture()
 {
     TestLog log;
-    // Dated entries in two years and one whose date is no calendar day; totals 300 km and 22 l.
+    // Dated entries in two years and one whose date is no calendar day; totals 1300 km and 92 l.
     DataToolProcess::record(log.path(), "Auto",
-                            {{"10.06.2022", "100", "7", "7"},
+                            {{"10.12.2022", "1100", "77", "7"},
                              {"31.02.2023", "50", "4", "8"},
                              {"20.03.2023", "150", "11", "7,33"}});
     DataToolProcess::record(log.path(), "Motorrad", {{"01.05.2023", "180", "6,3", "3,5"}});
@@ -74,12 +75,18 @@ void ReportTest::numbersAndPicture()
     const QString today = QDate::currentDate().toString(dateForm);
     for (const QString &expected :
          {QStringLiteral("Verbrauchsbericht Auto"),
-          QStringLiteral("Zeitraum: 10.06.2022 bis 20.03.2023 · 3 Einträge · erstellt am %1").arg(today),
+          QStringLiteral("Zeitraum: 10.12.2022 bis 20.03.2023 · 3 Einträge · erstellt am %1").arg(today),
           QStringLiteral("Gesamte Kilometer Gesamte Liter Durchschnittsverbrauch"),
-          // As the overview shows them: 2200 / 300 = 7,3333... cut to 7,33.
-          QStringLiteral("300 22 7,33"), QStringLiteral("Jahr Tankungen Kilometer Liter Liter pro 100 km"),
-          QStringLiteral("2022 1 100 7 7"), QStringLiteral("2023 1 150 11 7,33"),
-          QStringLiteral("Einträge ohne gültiges Kalenderdatum"), QStringLiteral("2 31.02.2023 50 4 8")})
+          // As the overview shows them: 9200 / 1300 = 7,0769... cut to 7,07.
+          QStringLiteral("1.300 km 92 l 7,07 l/100 km"),
+          QStringLiteral("Jahr Tankungen Kilometer Liter Liter pro 100 km"),
+          QStringLiteral("2022 1 1.100 77 7,00"), QStringLiteral("2023 1 150 11 7,33"),
+          QStringLiteral("Beste Tankung: 7,00 l/100 km am 10.12.2022 (1.100 km, 77 l)"),
+          QStringLiteral("Schlechteste Tankung: 7,33 l/100 km am 20.03.2023 (150 km, 11 l)"),
+          QStringLiteral("Monat Tankungen Kilometer Liter Liter pro 100 km"),
+          QStringLiteral("04.2022 0 – – –"), QStringLiteral("12.2022 1 1.100 77 7,00"),
+          QStringLiteral("03.2023 1 150 11 7,33"), QStringLiteral("Einträge ohne gültiges Kalenderdatum"),
+          QStringLiteral("2 31.02.2023 50 4 8")})
         QVERIFY2(lines.contains(expected),
                  qPrintable(expected + QStringLiteral("\n---\n") + lines.join('\n')));
     QVERIFY(!lines.join('\n').contains(QStringLiteral("180")));
@@ -112,6 +119,9 @@ void ReportTest::timeAxis_data()
     // clang-format off
     QTest::newRow("seven years: the years alone") << 30 << 90 << "\\d{4}";
     QTest::newRow("nine months: month and year") << 10 << 30 << "\\d\\d\\.\\d{4}";
+    QTest::newRow("three months: month and year") << 4 << 25 << "\\d\\d\\.\\d{4}";
+    QTest::newRow("one month: the days") << 6 << 5 << "\\d\\d\\.\\d\\d\\.";
+    QTest::newRow("one day") << 1 << 1 << "\\d\\d\\.\\d\\d\\.";
     // clang-format on
 }
 
@@ -127,11 +137,14 @@ void ReportTest::timeAxis()
     DataToolProcess::record(log.path(), "Auto", rows);
     const QString pdf = QDir(log.dir()).filePath(QStringLiteral("Bericht.pdf"));
     QCOMPARE(DataToolProcess::run({"bericht", "--ziel", pdf, "--log", log.path()}).exitCode, 0);
-    const QRegularExpression axis(QStringLiteral("^%1( %1){4,}$").arg(label));
+    // A line of at least three labels of that form, none of them twice.
+    const QRegularExpression axis(QStringLiteral("^%1( %1){2,}$").arg(label));
     const QStringList lines = textLines(pdf);
-    QVERIFY2(std::any_of(lines.cbegin(), lines.cend(),
-                         [&axis](const QString &line) { return axis.match(line).hasMatch(); }),
-             qPrintable(lines.join('\n')));
+    const auto found = std::find_if(lines.cbegin(), lines.cend(),
+                                    [&axis](const QString &line) { return axis.match(line).hasMatch(); });
+    QVERIFY2(found != lines.cend(), qPrintable(lines.join('\n')));
+    const QStringList labels = found->split(QLatin1Char(' '));
+    QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
 }
 
 void ReportTest::emptyLog()
@@ -146,8 +159,24 @@ void ReportTest::emptyLog()
     QVERIFY(lines.contains(QStringLiteral("Das Log \"Motorrad\" enthält keine Einträge.")));
 }
 
+void ReportTest::intoDocumentsAndShown_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("userDirs"); // the desktop's user-dirs.dirs, if any
+    QTest::addColumn<QString>("folder");
+
+    // clang-format off
+    QTest::newRow("no desktop folders, English") << "en_GB.UTF-8" << QByteArray() << "home/Documents/";
+    QTest::newRow("no desktop folders, German") << "de_DE.UTF-8" << QByteArray() << "home/Dokumente/";
+    QTest::newRow("the desktop's folder") << "de_DE.UTF-8" << QByteArray("XDG_DOCUMENTS_DIR=\"$HOME/Papiere\"\n") << "home/Papiere/";
+    // clang-format on
+}
+
 void ReportTest::intoDocumentsAndShown()
 {
+    QFETCH(QString, language);
+    QFETCH(QByteArray, userDirs);
+    QFETCH(QString, folder);
     TestLog log;
     DataToolProcess::record(log.path(), "Auto", {{"10.06.2022", "100", "7", "7"}});
     QTemporaryDir desktop;
@@ -166,8 +195,15 @@ void ReportTest::intoDocumentsAndShown()
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), desktop.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("PATH"),
                        bin + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
+    environment.remove(QStringLiteral("LC_ALL"));
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.insert(QStringLiteral("LANG"), language);
+    if (!userDirs.isEmpty()) {
+        QVERIFY(QDir().mkpath(desktop.filePath(QStringLiteral("config"))));
+        DataToolProcess::writeFile(desktop.filePath(QStringLiteral("config/user-dirs.dirs")), userDirs);
+    }
 
-    const QString documents = desktop.filePath(QStringLiteral("home/Documents/"));
+    const QString documents = desktop.filePath(folder);
     const QString day = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     const QStringList expected{documents + QStringLiteral("Verbrauchsbericht-Auto-%1.pdf").arg(day),
                                documents + QStringLiteral("Verbrauchsbericht-Auto-%1-2.pdf").arg(day)};

@@ -3,6 +3,7 @@
 #include "DataToolProcess.h"
 
 #include <Connection.h>
+#include <EngineWords.h>
 #include <TestLog.h>
 
 #include <QDate>
@@ -84,23 +85,30 @@ void SafetyTest::backupNames()
 void SafetyTest::check_data()
 {
     QTest::addColumn<QStringList>("damage");
+    QTest::addColumn<bool>("verbose");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
 
     // clang-format off
-    QTest::newRow("sound log") << QStringList{} << 0 << "Keine Probleme gefunden: die Datei ist unbeschädigt, Tabellen, Felder und Abfragen " "sind vollständig, alle Werte entsprechen den Regeln (Auto 2 Einträge, Motorrad 0 " "Einträge).\n";
-    QTest::newRow("values against the rules") << QStringList{"INSERT INTO \"Auto\" VALUES ('31.02.2020', 100, 7, 7)", "INSERT INTO \"Auto\" VALUES ('2020-01-05', 0, NULL, 7)"} << 1 << "Auto, Eintrag 3, Feld \"Datum\", Wert \"31.02.2020\": Falsches Datum angegeben (Tag gibt es in " "diesem " "Monat nicht) !!\nAuto, Eintrag 4, Feld \"Datum\", Wert \"2020-01-05\": Falsches Datum angegeben (Trennzeichen " "müssen " "Punkte sein) !!\nAuto, Eintrag 4, Feld \"Gefahrene Kilometer\", Wert \"0\": Die Kilometerangabe darf nicht 0 " "sein.\nAuto, Eintrag 4, Feld \"Getankte Liter\", Wert \"\": Das Feld ist leer; erwartet wird eine " "Zahl.\n4 Probleme gefunden.\n";
-    QTest::newRow("text in a number field") << QStringList{"DROP TABLE \"Auto\"", "CREATE TABLE \"Auto\" (\"Datum\" TEXT, \"Gefahrene Kilometer\" REAL, \"Getankte Liter\" REAL, \"Verbrauch auf 100 km in Liter\" REAL)", "INSERT INTO \"Auto\" VALUES ('01.01.2024', 100, 'viel', 7)"} << 1 << "Auto, Eintrag 1, Feld \"Getankte Liter\", Wert \"viel\": Das ist keine Zahl.\n1 Problem gefunden.\n";
-    QTest::newRow("view missing") << QStringList{"DROP VIEW \"Motorradgesamt\""} << 1 << "Die Abfrage \"Motorradgesamt\" fehlt.\n1 Problem gefunden.\n";
-    QTest::newRow("field missing") << QStringList{"DROP VIEW \"Motorradgesamt\"", "DROP TABLE \"Motorrad\"", "CREATE TABLE \"Motorrad\" (\"Datum\" TEXT, \"Gefahrene Kilometer\" " "REAL, \"Verbrauch auf 100 km in Liter\" REAL)"} << 1 << "Tabelle \"Motorrad\": das Feld \"Getankte Liter\" fehlt.\nDie Abfrage " "\"Motorradgesamt\" fehlt.\n2 Probleme gefunden.\n";
+    QTest::newRow("sound log") << QStringList{} << false << 0 << "Keine Probleme gefunden: die Datei ist unbeschädigt, Tabellen, Felder und Abfragen " "sind vollständig, alle Werte entsprechen den Regeln (Auto 2 Einträge, Motorrad 0 " "Einträge).\n";
+    QTest::newRow("values against the rules") << QStringList{"INSERT INTO \"Auto\" VALUES ('31.02.2020', 100, 7, 7)", "INSERT INTO \"Auto\" VALUES ('2020-01-05', 0, NULL, 7)"} << false << 1 << "Auto, Eintrag 3, Feld \"Datum\", Wert \"31.02.2020\": Falsches Datum angegeben (Tag gibt es in " "diesem " "Monat nicht) !!\nAuto, Eintrag 4, Feld \"Datum\", Wert \"2020-01-05\": Falsches Datum angegeben (Trennzeichen " "müssen " "Punkte sein) !!\nAuto, Eintrag 4, Feld \"Gefahrene Kilometer\", Wert \"0\": Die Kilometerangabe darf nicht 0 " "sein.\nAuto, Eintrag 4, Feld \"Getankte Liter\", Wert \"\": Das Feld ist leer; erwartet wird eine " "Zahl.\n4 Probleme gefunden.\n";
+    QTest::newRow("text in a number field") << QStringList{"DROP TABLE \"Auto\"", "CREATE TABLE \"Auto\" (\"Datum\" TEXT, \"Gefahrene Kilometer\" REAL, \"Getankte Liter\" REAL, \"Verbrauch auf 100 km in Liter\" REAL)", "INSERT INTO \"Auto\" VALUES ('01.01.2024', 100, 'viel', 7)"} << false << 1 << "Auto, Eintrag 1, Feld \"Getankte Liter\", Wert \"viel\": Das ist keine Zahl.\n1 Problem gefunden.\n";
+    QTest::newRow("view missing") << QStringList{"DROP VIEW \"Motorradgesamt\""} << false << 1 << "Die Abfrage \"Motorradgesamt\" fehlt.\n1 Problem gefunden.\n";
+    QTest::newRow("field missing") << QStringList{"DROP VIEW \"Motorradgesamt\"", "DROP TABLE \"Motorrad\"", "CREATE TABLE \"Motorrad\" (\"Datum\" TEXT, \"Gefahrene Kilometer\" " "REAL, \"Verbrauch auf 100 km in Liter\" REAL)"} << false << 1 << "Tabelle \"Motorrad\": das Feld \"Getankte Liter\" fehlt.\nDie Abfrage " "\"Motorradgesamt\" fehlt.\n2 Probleme gefunden.\n";
     // The page of the table "Auto" overwritten: the engine's own check names the damage.
-    QTest::newRow("damaged page") << QStringList{"overwrite page 2"} << 1 << "Die Datei ist beschädigt: ";
+    QTest::newRow("damaged page") << QStringList{"overwrite page 2"} << false << 1 << "Die Datei ist beschädigt: die Datenbank meldet ";
+    QTest::newRow("damaged page, the engine's words asked for") << QStringList{"overwrite page 2"} << true << 1 << "Die Datei ist beschädigt: die Datenbank meldet ";
+    // Fill-ups that the calculator lets through: warnings, and the file is sound.
+    QTest::newRow("implausible values") << QStringList{"INSERT INTO \"Auto\" VALUES ('03.01.2023', -512.3, 45, -8.78)", "INSERT INTO \"Auto\" VALUES ('04.01.2023', 600, 45, 12.5)", "INSERT INTO \"Auto\" VALUES ('05.01.2023', 1e308, 45, 0)"} << false << 0 << "Warnung: Auto, Eintrag 3, Feld \"Gefahrene Kilometer\", Wert \"-512,3\": unplausibel, Kilometer müssen über 0 liegen.\nWarnung: Auto, Eintrag 4, Feld \"Verbrauch auf 100 km in Liter\", Wert \"12,5\": unplausibel, aus 45 Litern auf 600 km ergeben sich 7,5 Liter pro 100 km, nicht 12,5.\nWarnung: Auto, Eintrag 5, Feld \"Gefahrene Kilometer\", Wert \"1E+308\": unplausibel, mehr als 3000 km mit einer Tankung.\nKeine Probleme gefunden";
+    QTest::newRow("a problem beside a warning") << QStringList{"INSERT INTO \"Auto\" VALUES ('31.02.2020', 100, 7, 7)", "INSERT INTO \"Auto\" VALUES ('04.01.2023', 600, 0, 0)"} << false << 1 << "Auto, Eintrag 3, Feld \"Datum\", Wert \"31.02.2020\": Falsches Datum angegeben (Tag gibt es in diesem Monat nicht) !!\nWarnung: Auto, Eintrag 4, Feld \"Getankte Liter\", Wert \"0\": unplausibel, Liter müssen über 0 liegen.\n1 Problem gefunden, dazu 1 Warnung.\n";
+
     // clang-format on
 }
 
 void SafetyTest::check()
 {
     QFETCH(QStringList, damage);
+    QFETCH(bool, verbose);
     QFETCH(int, exitCode);
     QFETCH(QString, out);
 
@@ -115,12 +123,28 @@ void SafetyTest::check()
             TestLog::query(log.path(), statement);
         }
     }
-    const auto result = DataToolProcess::run({"pruefen", "--log", log.path()});
+    QStringList arguments{"pruefen", "--log", log.path()};
+    if (verbose)
+        arguments << "--ausfuehrlich";
+    const auto result = DataToolProcess::run(arguments);
     QVERIFY2(result.out.startsWith(out), qPrintable(result.out));
-    QVERIFY(
-        result.out.endsWith(exitCode == 0 ? QStringLiteral("Einträge).\n") : QStringLiteral(" gefunden.\n")));
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, exitCode);
+
+    // The closing count counts the lines above it; the engine's words come only when asked for.
+    QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList details = lines.filter(QRegularExpression(QStringLiteral("^  ")));
+    QCOMPARE(details.isEmpty(), !verbose);
+    for (const QString &detail : details)
+        lines.removeOne(detail);
+    QCOMPARE(hasEngineWords(lines.join(QLatin1Char('\n'))), false);
+    const qsizetype warnings = lines.filter(QRegularExpression(QStringLiteral("^Warnung: "))).size();
+    const qsizetype problems = lines.size() - warnings - 1 - (exitCode == 0 && warnings > 0 ? 1 : 0);
+    const QString count = exitCode == 0
+                              ? (warnings == 0 ? QString() : QStringLiteral("\n%1 Warnung").arg(warnings))
+                              : QStringLiteral("%1 Problem").arg(problems);
+    QVERIFY2(result.out.contains(count), qPrintable(count));
+    QCOMPARE(exitCode == 0, problems == 0);
 }
 
 void SafetyTest::standardOutputRefused_data()

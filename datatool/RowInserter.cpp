@@ -1,0 +1,84 @@
+#include "RowInserter.h"
+
+#include <Failure.h>
+#include <LogNames.h>
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <sqlite3.h>
+
+namespace {
+
+QString insertStatement(const QString &table)
+{
+    using core::LogNames;
+    QStringList columns;
+    for (const QString &field : LogNames::fields())
+        columns << LogNames::quoted(field);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?)")
+        .arg(LogNames::quoted(table), columns.join(QStringLiteral(", ")));
+}
+
+// The engine under Qt's driver, when it is the one this program is built against.
+sqlite3 *engineOf(QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("SELECT sqlite_version()")) || !version.next() ||
+        version.value(0).toString() != QLatin1String(sqlite3_libversion()))
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+} // namespace
+
+RowInserter::RowInserter(const logstore::Connection &connection, QSqlDatabase &db, const QString &table)
+    : m_connection(connection),
+      m_what(
+          QStringLiteral("Die Einträge konnten nicht in der Tabelle \"%1\" gespeichert werden.").arg(table)),
+      m_query(db)
+{
+    const QString sql = insertStatement(table);
+    if (sqlite3 *engine = engineOf(db)) {
+        const int code = sqlite3_prepare_v2(engine, sql.toUtf8().constData(), -1, &m_statement, nullptr);
+        if (code != SQLITE_OK)
+            throw failure(code);
+        return;
+    }
+    if (!m_query.prepare(sql))
+        throw m_connection.failure(m_what, m_query.lastError());
+}
+
+RowInserter::~RowInserter()
+{
+    sqlite3_finalize(m_statement);
+}
+
+void RowInserter::insert(const QString &date, double kilometres, double litres, double consumption)
+{
+    if (!m_statement) {
+        m_query.bindValue(0, date);
+        m_query.bindValue(1, kilometres);
+        m_query.bindValue(2, litres);
+        m_query.bindValue(3, consumption);
+        if (!m_query.exec())
+            throw m_connection.failure(m_what, m_query.lastError());
+        return;
+    }
+    sqlite3_bind_text16(m_statement, 1, date.utf16(), static_cast<int>(date.size() * 2), SQLITE_TRANSIENT);
+    sqlite3_bind_double(m_statement, 2, kilometres);
+    sqlite3_bind_double(m_statement, 3, litres);
+    sqlite3_bind_double(m_statement, 4, consumption);
+    const int code = sqlite3_step(m_statement);
+    sqlite3_reset(m_statement);
+    if (code != SQLITE_DONE)
+        throw failure(code);
+}
+
+core::Failure RowInserter::failure(int code) const
+{
+    return m_connection.failure(m_what, QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)),
+                                                  QSqlError::StatementError, QString::number(code)));
+}
