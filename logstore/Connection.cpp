@@ -19,19 +19,6 @@ namespace {
 QAtomicInt connectionCounter;
 int busyTimeoutMs = 5000;
 
-// SQLite's primary result codes that have a reason of their own for the user.
-constexpr int sqlitePermission = 3;
-constexpr int sqliteBusy = 5;
-constexpr int sqliteLocked = 6;
-constexpr int sqliteNoMemory = 7;
-constexpr int sqliteReadOnly = 8;
-constexpr int sqliteIoError = 10;
-constexpr int sqliteCorrupt = 11;
-constexpr int sqliteFull = 13;
-constexpr int sqliteCantOpen = 14;
-constexpr int sqliteConstraint = 19;
-constexpr int sqliteNotADatabase = 26;
-
 // The German reason for an engine result. The engine's own text is English; it goes to the
 // standard error stream for whoever looks into a fault, never to the user.
 QString reasonText(const QSqlError &error)
@@ -39,25 +26,25 @@ QString reasonText(const QSqlError &error)
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     switch (ok ? code & 0xff : -1) {
-    case sqliteBusy:
-    case sqliteLocked:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return QStringLiteral("Die Datei ist von einem anderen Programm gesperrt.");
-    case sqliteReadOnly:
+    case SQLITE_READONLY:
         return QStringLiteral("Die Datei ist schreibgeschützt.");
-    case sqlitePermission:
+    case SQLITE_PERM:
         return QStringLiteral("Der Zugriff auf die Datei ist nicht erlaubt.");
-    case sqliteFull:
+    case SQLITE_FULL:
         return QStringLiteral("Der Datenträger ist voll.");
-    case sqliteNoMemory:
+    case SQLITE_NOMEM:
         return QStringLiteral("Der Arbeitsspeicher reicht nicht aus.");
-    case sqliteCorrupt:
-    case sqliteNotADatabase:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
         return QStringLiteral("Die Datei ist keine gültige Datenbank oder sie ist beschädigt.");
-    case sqliteCantOpen:
+    case SQLITE_CANTOPEN:
         return QStringLiteral("Die Datei lässt sich nicht öffnen.");
-    case sqliteIoError:
+    case SQLITE_IOERR:
         return QStringLiteral("Beim Lesen oder Schreiben der Datei ist ein Fehler aufgetreten.");
-    case sqliteConstraint:
+    case SQLITE_CONSTRAINT:
         return QStringLiteral("Ein Wert verletzt eine Regel der Tabelle.");
     default:
         qWarning().noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
@@ -274,7 +261,6 @@ void Connection::write(const QString &what, const std::function<void(QSqlDatabas
     };
     try {
         body(db);
-        WriteSteps::reach(WriteSteps::Step::Statement);
         WriteSteps::reach(WriteSteps::Step::Commit);
     } catch (...) {
         rollback();
@@ -315,6 +301,7 @@ qint64 Connection::writeRow(const QString &what, const QString &sql, const QVari
             throw failure(what, statement.lastError());
         for (const QVariant &value : values)
             statement.addBindValue(value);
+        WriteSteps::reach(WriteSteps::Step::Statement);
         if (!statement.exec())
             throw failure(what, statement.lastError());
         if (statement.numRowsAffected() != 1)
