@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "DataControl.h"
 #include "DateCheck.h"
+#include "FieldBoxes.h"
 #include "Fonts.h"
 #include "Form.h"
 #include "HandlerGuard.h"
@@ -80,10 +81,11 @@ void EntryEditorWindow::createControls()
     setTabOrder(m_delete, m_kilometres);
 
     m_log = new logstore::DataControl(this);
-    m_log->bind(m_date, LogNames::date());
-    m_log->bind(m_litres, LogNames::litres());
-    m_log->bind(m_consumption, LogNames::consumption());
-    m_log->bind(m_kilometres, LogNames::kilometres());
+    m_boxes = new FieldBoxes(m_log, this);
+    m_boxes->bind(m_date, LogNames::date());
+    m_boxes->bind(m_litres, LogNames::litres());
+    m_boxes->bind(m_consumption, LogNames::consumption());
+    m_boxes->bind(m_kilometres, LogNames::kilometres());
 }
 
 void EntryEditorWindow::onActivated()
@@ -106,7 +108,6 @@ bool EntryEditorWindow::showChosenEntry()
     m_log->setDatabaseName(LogNames::pathIn(toolkit::ProgramDirectory::path()));
     m_log->setRecordSource(m_vehicle());
     m_log->refresh();
-    m_log->moveLast();
     const std::optional<int> position = m_chosenEntry();
     if (!position || *position < 0 || *position >= m_log->recordCount())
         return false;
@@ -126,7 +127,7 @@ void EntryEditorWindow::onSaveClicked()
         if (!dateAccepted())
             return;
         m_log->edit();
-        m_log->update();
+        m_log->update(m_boxes->texts());
         m_log->refresh();
         hide();
     });

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class FieldBoxes;
 class QLineEdit;
 class QPushButton;
 
@@ -42,6 +43,7 @@ private:
     std::function<QString()> m_vehicle;
     std::function<std::optional<int>()> m_chosenEntry;
     logstore::DataControl *m_log = nullptr;
+    FieldBoxes *m_boxes = nullptr;
     QLineEdit *m_date = nullptr;
     QLineEdit *m_litres = nullptr;
     QLineEdit *m_consumption = nullptr;

@@ -1,9 +1,8 @@
-#include "TestLog.h"
+#include "ScratchLog.h"
 
-#include <FieldValue.h>
-#include <LogFileMaker.h>
-#include <LogNames.h>
-#include <ProgramDirectory.h>
+#include "FieldValue.h"
+#include "LogFileMaker.h"
+#include "LogNames.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -12,20 +11,14 @@
 #include <QSqlRecord>
 #include <stdexcept>
 
-TestLog::TestLog()
+ScratchLog::ScratchLog()
 {
     if (!m_dir.isValid())
         throw std::runtime_error("no temporary folder");
     LogFileMaker::create(path(), schema());
-    toolkit::ProgramDirectory::setOverride(m_dir.path());
 }
 
-TestLog::~TestLog()
-{
-    toolkit::ProgramDirectory::setOverride(QString());
-}
-
-QString TestLog::schema()
+QString ScratchLog::schema()
 {
     QFile file(QStringLiteral(TANKVERZEHR_SCHEMA_FILE));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -33,13 +26,13 @@ QString TestLog::schema()
     return QString::fromUtf8(file.readAll());
 }
 
-QByteArray TestLog::bytes(const QString &path)
+QByteArray ScratchLog::bytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QList<QVariantList> TestLog::query(const QString &path, const QString &sql, const QVariantList &values)
+QList<QVariantList> ScratchLog::query(const QString &path, const QString &sql, const QVariantList &values)
 {
     static int connections = 0;
     const QString name = QStringLiteral("testlog-%1").arg(++connections);
@@ -68,7 +61,7 @@ QList<QVariantList> TestLog::query(const QString &path, const QString &sql, cons
     return result;
 }
 
-void TestLog::append(const QString &table, const QStringList &datumKmLiterVerbrauch)
+void ScratchLog::append(const QString &table, const QStringList &datumKmLiterVerbrauch)
 {
     const QStringList &fields = core::LogNames::fields();
     if (datumKmLiterVerbrauch.size() != fields.size())
@@ -80,7 +73,7 @@ void TestLog::append(const QString &table, const QStringList &datumKmLiterVerbra
           values);
 }
 
-void TestLog::appendMany(const QString &table, int count)
+void ScratchLog::appendMany(const QString &table, int count)
 {
     if (count <= 0) // the generating query always yields its first row
         return;
@@ -91,7 +84,7 @@ void TestLog::appendMany(const QString &table, int count)
           {count});
 }
 
-QList<QStringList> TestLog::rows(const QString &table) const
+QList<QStringList> ScratchLog::rows(const QString &table) const
 {
     QList<QStringList> result;
     for (const QVariantList &row : query(
@@ -104,7 +97,7 @@ QList<QStringList> TestLog::rows(const QString &table) const
     return result;
 }
 
-int TestLog::count(const QString &table) const
+int ScratchLog::count(const QString &table) const
 {
     return query(path(), QStringLiteral("SELECT count(*) FROM %1").arg(core::LogNames::quoted(table)))
         .at(0)

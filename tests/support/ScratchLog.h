@@ -1,5 +1,5 @@
 // A fresh log database in a temporary folder of its own, made from the schema as the build
-// makes it. While it lives the program directory points at that folder.
+// makes it, for tests of the storage below the windows (TestLog adds the program directory).
 #pragma once
 
 #include <QList>
@@ -8,12 +8,11 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
-class TestLog {
+class ScratchLog {
 public:
-    TestLog();
-    ~TestLog();
-    TestLog(const TestLog &) = delete;
-    TestLog &operator=(const TestLog &) = delete;
+    ScratchLog();
+    ScratchLog(const ScratchLog &) = delete;
+    ScratchLog &operator=(const ScratchLog &) = delete;
 
     QString dir() const { return m_dir.path(); }
     QString path() const { return m_dir.filePath(QStringLiteral("Verbrauch.mdb")); }
