@@ -17,6 +17,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 
 using core::LogNames;
@@ -39,6 +40,7 @@ EntryEditorWindow::EntryEditorWindow(std::function<QString()> vehicle,
             &EntryEditorWindow::onActivated);
     connect(m_save, &QPushButton::clicked, this, &EntryEditorWindow::onSaveClicked);
     connect(m_delete, &QPushButton::clicked, this, &EntryEditorWindow::onDeleteClicked);
+    m_date->installEventFilter(this);
     m_litres->installEventFilter(this);
     m_kilometres->installEventFilter(this);
 }
@@ -168,6 +170,13 @@ void EntryEditorWindow::onDeleteClicked()
 
 bool EntryEditorWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // As the date box's tooltip promises, a double-click puts today's date into it; nothing is
+    // stored before "&Übernahme", and the box does not go on to select a word.
+    if (watched == m_date && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        m_date->setText(toolkit::Clock::todayText());
+        return true;
+    }
     if (watched == m_litres || watched == m_kilometres) {
         if (event->type() == QEvent::KeyPress) {
             m_keyPressedIn = watched;
