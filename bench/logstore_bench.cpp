@@ -1,9 +1,9 @@
 // Timings of the log store: one recording, a refresh with positioning on large logs, the summary
 // view, and the peak memory. Prints one line per measurement (median of several runs).
 // Usage: logstore_bench [largest log size, default 1000000]
-#include <DataControl.h>
-#include <Database.h>
-#include <TestLog.h>
+#include "DataControl.h"
+#include "Database.h"
+#include "TestLog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

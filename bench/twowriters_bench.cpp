@@ -4,12 +4,12 @@
 // recordings and reads, their failures and the longest one of each, and checks the file
 // afterwards: every recording reported as stored is there exactly once, no failed one is.
 // Usage: twowriters_bench [recordings per writer, default 1000]
-#include <DataControl.h>
-#include <Database.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <RowAppender.h>
-#include <TestLog.h>
+#include "DataControl.h"
+#include "Database.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "RowAppender.h"
+#include "TestLog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -7,8 +7,8 @@
 #include "LogImport.h"
 #include "LogReport.h"
 
-#include <Connection.h>
-#include <Failure.h>
+#include "Connection.h"
+#include "Failure.h"
 
 #include <QDate>
 #include <QFileInfo>

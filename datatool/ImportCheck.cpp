@@ -3,11 +3,11 @@
 #include "CsvNumber.h"
 #include "LogRows.h"
 
-#include <Consumption.h>
-#include <DateCheck.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "Consumption.h"
+#include "DateCheck.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 namespace {
 

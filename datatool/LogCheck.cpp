@@ -2,10 +2,10 @@
 
 #include "LogRows.h"
 
-#include <DateCheck.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "DateCheck.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -4,7 +4,7 @@
 // reported as one line naming table, row position, field and value.
 #pragma once
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QString>
 #include <QStringList>

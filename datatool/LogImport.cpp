@@ -5,10 +5,10 @@
 #include "ImportCheck.h"
 #include "ImportHeader.h"
 
-#include <Connection.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "Connection.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 #include <QSqlQuery>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "NewFile.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,10 @@
 
 #include "LogRows.h"
 
-#include <Consumption.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "Consumption.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 #include <QSqlQuery>
 #include <algorithm>

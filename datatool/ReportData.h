@@ -3,7 +3,7 @@
 // moving average, a line per year, and the entries whose date is no calendar date.
 #pragma once
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QDate>
 #include <QList>

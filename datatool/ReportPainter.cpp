@@ -2,7 +2,7 @@
 
 #include "ReportChart.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QFontMetricsF>
 #include <QPageLayout>

@@ -4,7 +4,7 @@
 #include "CommandLine.h"
 #include "DataTool.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QApplication>
 #include <QCoreApplication>

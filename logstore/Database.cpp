@@ -3,7 +3,7 @@
 #include "Connection.h"
 #include "LogNames.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 namespace logstore {
 

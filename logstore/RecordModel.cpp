@@ -2,7 +2,7 @@
 
 #include "RowCache.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 namespace logstore {
 

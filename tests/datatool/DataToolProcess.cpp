@@ -1,7 +1,7 @@
 #include "DataToolProcess.h"
 
-#include <Database.h>
-#include <LogNames.h>
+#include "Database.h"
+#include "LogNames.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,8 +1,8 @@
 // The two rules of the data tool that the program does not have: how a CSV file's numbers are read
 // by its separator, and how its encoding is told.
-#include <CsvNumber.h>
-#include <Failure.h>
-#include <TextEncoding.h>
+#include "CsvNumber.h"
+#include "Failure.h"
+#include "TextEncoding.h"
 
 #include <QFile>
 #include <QTemporaryDir>
