@@ -10,6 +10,7 @@
 #include "LogNames.h"
 #include "ScratchLog.h"
 
+#include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -388,6 +389,10 @@ void LogStoreTest::deletingTheOnlyEntry()
 {
     Fixture f(1);
     QCOMPARE(f.control.currentRow(), f.rows.first());
+    // The grid heads each column with its field's name, the first one included.
+    for (int column = 0; column < 4; ++column)
+        QCOMPARE(f.control.model()->headerData(column, Qt::Horizontal).toString(),
+                 LogNames::fields().at(column));
     f.control.deleteCurrent();
     QCOMPARE(f.control.recordCount(), 0);
     QCOMPARE(f.control.absolutePosition(), -1);
