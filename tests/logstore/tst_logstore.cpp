@@ -155,6 +155,7 @@ void LogStoreTest::failuresStoreNothing_data()
 
     // clang-format off
     QTest::newRow("file missing") << "missing" << car << "nicht gefunden";
+    QTest::newRow("a folder in its place") << "folder" << car << "nicht gefunden";
     QTest::newRow("table missing") << "noMotorrad" << bike << "gibt es in der Datenbank";
     QTest::newRow("name not ours") << "log" << "auto" << "gibt es in der Datenbank";
     QTest::newRow("view is no log") << "log" << "Autogesamt" << "gibt es in der Datenbank";
@@ -170,7 +171,9 @@ void LogStoreTest::failuresStoreNothing()
     QFETCH(QString, expected);
     QTemporaryDir dir;
     const QString path = dir.filePath(LogNames::fileName());
-    if (kind != u"missing")
+    if (kind == u"folder")
+        QVERIFY(QDir(dir.path()).mkdir(LogNames::fileName()));
+    else if (kind != u"missing")
         LogFileMaker::create(path, ScratchLog::schema());
     if (kind == u"noMotorrad")
         ScratchLog::query(path, QStringLiteral("DROP TABLE Motorrad"));
@@ -191,7 +194,7 @@ void LogStoreTest::failuresStoreNothing()
     });
     QVERIFY2(failure.contains(expected) && failure.contains(path), qPrintable(failure));
     QCOMPARE(ScratchLog::bytes(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == u"missing" ? 0 : 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == u"missing" || kind == u"folder" ? 0 : 1);
 }
 
 void LogStoreTest::logsThatDoNotFit_data()
