@@ -3,7 +3,7 @@
 // 10,000 and 100,000 entries, and a 200 MB file. Prints the median wall time and CPU time of three
 // runs (on a busy machine the CPU time is the steadier figure) and the peak memory (maximum
 // resident set) of the tool's process, taken from wait4().
-#include <TestLog.h>
+#include "TestLog.h"
 
 #include <QCoreApplication>
 #include <QDir>

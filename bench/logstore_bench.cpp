@@ -1,9 +1,9 @@
 // Timings of the log store: one recording, a refresh with positioning on large logs, the summary
 // view, and the peak memory. Prints one line per measurement (median of several runs).
 // Usage: logstore_bench [largest log size, default 1000000]
-#include <DataControl.h>
-#include <Database.h>
-#include <TestLog.h>
+#include "DataControl.h"
+#include "Database.h"
+#include "TestLog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
         TestLog log;
         const double ms = medianMs(21, [&] {
             logstore::Database db = logstore::Database::open(log.path());
-            logstore::Recordset records = db.openRecordset(table);
+            logstore::RowAppender records = db.openAppender(table);
             records.addNew();
             records.setField(QStringLiteral("Datum"), QStringLiteral("06.12.2024"));
             records.setField(QStringLiteral("Gefahrene Kilometer"), QStringLiteral("600"));
@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
         // fsync calls (synchronous=FULL, for a row that survives a crash) depend on the disk.
         const double withoutStoreMs = medianMs(21, [&] {
             logstore::Database db = logstore::Database::open(log.path());
-            logstore::Recordset records = db.openRecordset(table);
+            logstore::RowAppender records = db.openAppender(table);
             records.addNew();
             records.setField(QStringLiteral("Gefahrene Kilometer"), QStringLiteral("600"));
         });

@@ -4,12 +4,12 @@
 // recordings and reads, their failures and the longest one of each, and checks the file
 // afterwards: every recording reported as stored is there exactly once, no failed one is.
 // Usage: twowriters_bench [recordings per writer, default 1000]
-#include <DataControl.h>
-#include <Database.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <Recordset.h>
-#include <TestLog.h>
+#include "DataControl.h"
+#include "Database.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "RowAppender.h"
+#include "TestLog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -74,7 +74,7 @@ int write(const QString &path, int first, int count)
         // Timed from the opening of the file to its release, as one click on "Berechnen".
         const bool stored = tally.time([&] {
             logstore::Database database = logstore::Database::open(path);
-            logstore::Recordset records = database.openRecordset(QStringLiteral("Auto"));
+            logstore::RowAppender records = database.openAppender(QStringLiteral("Auto"));
             records.addNew();
             records.setField(core::LogNames::date(), QStringLiteral("01.01.2024"));
             records.setField(core::LogNames::kilometres(), QString::number(km));

@@ -14,7 +14,7 @@
 #include "OverviewWindow.h"
 #include "Palette.h"
 #include "ProgramDirectory.h"
-#include "Recordset.h"
+#include "RowAppender.h"
 #include "ScreenCentre.h"
 #include "StrayAccessKeys.h"
 #include "Twips.h"
@@ -183,11 +183,11 @@ void CalculatorWindow::record(const QString &consumption)
 {
     // The litres and kilometres go to the log as typed.
     logstore::Database log = logstore::Database::open(LogNames::pathIn(toolkit::ProgramDirectory::path()));
-    logstore::Recordset entries = log.openRecordset(m_vehicle);
+    logstore::RowAppender entries = log.openAppender(m_vehicle);
     appendEntry(entries, toolkit::Clock::todayText(), m_litres->text(), m_kilometres->text(), consumption);
 }
 
-void CalculatorWindow::appendEntry(logstore::Recordset &log, const QString &date, const QString &litres,
+void CalculatorWindow::appendEntry(logstore::RowAppender &log, const QString &date, const QString &litres,
                                    const QString &kilometres, const QString &consumption)
 {
     log.addNew();

@@ -17,7 +17,7 @@ class EntryEditorWindow;
 class OverviewWindow;
 
 namespace logstore {
-class Recordset;
+class RowAppender;
 }
 
 class CalculatorWindow : public QWidget {
@@ -46,7 +46,7 @@ private:
     void startAgain();
     // Appends the fill-up just computed, with today's date, to the log of the vehicle in use.
     void record(const QString &consumption);
-    static void appendEntry(logstore::Recordset &log, const QString &date, const QString &litres,
+    static void appendEntry(logstore::RowAppender &log, const QString &date, const QString &litres,
                             const QString &kilometres, const QString &consumption);
     std::optional<int> chosenEntry() const;
 

@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
-#include <Failure.h>
-#include <LogNames.h>
+#include "Failure.h"
+#include "LogNames.h"
 
 #include <QDir>
 #include <QHash>

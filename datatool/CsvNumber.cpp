@@ -1,6 +1,6 @@
 #include "CsvNumber.h"
 
-#include <NumberText.h>
+#include "NumberText.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #include "CsvReader.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <csv.h>
 

@@ -2,7 +2,7 @@
 
 #include "TextEncoding.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <csv.h>
 

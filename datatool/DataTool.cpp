@@ -8,15 +8,16 @@
 #include "LogReport.h"
 #include "OutputDevice.h"
 
-#include <Connection.h>
-#include <Failure.h>
+#include "Connection.h"
+#include "Failure.h"
 
 #include <QDate>
 #include <QFileInfo>
 
 namespace {
 
-// Messages of the log store separate their lines with CR LF, as message boxes want them.
+// Messages of the log store separate their lines with CR LF, as the program's messages are written;
+// a terminal, like a message box, wants a plain line feed.
 QString terminalText(QString text)
 {
     return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -1,6 +1,6 @@
 #include "Desktop.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QDir>
 #include <QFile>

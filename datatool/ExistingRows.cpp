@@ -1,7 +1,7 @@
 #include "ExistingRows.h"
 
-#include <Failure.h>
-#include <LogNames.h>
+#include "Failure.h"
+#include "LogNames.h"
 
 #include <QHashFunctions>
 #include <bit>

@@ -5,7 +5,7 @@
 // only likely duplicates cost a query.
 #pragma once
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QSqlQuery>
 #include <QString>

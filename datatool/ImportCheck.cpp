@@ -5,9 +5,9 @@
 #include "LogRows.h"
 #include "Plausibility.h"
 
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 namespace {
 

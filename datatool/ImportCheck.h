@@ -5,7 +5,7 @@
 // writes German numbers ("38,4") is refused, wherever in the file the two stand.
 #pragma once
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QDate>
 #include <QString>

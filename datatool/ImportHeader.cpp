@@ -1,7 +1,7 @@
 #include "ImportHeader.h"
 
-#include <Failure.h>
-#include <LogNames.h>
+#include "Failure.h"
+#include "LogNames.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include "LogCheck.h"
 #include "NewFile.h"
 
-#include <Connection.h>
-#include <Failure.h>
+#include "Connection.h"
+#include "Failure.h"
 
 #include <QDir>
 #include <QFileInfo>

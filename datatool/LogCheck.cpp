@@ -3,10 +3,10 @@
 #include "LogRows.h"
 #include "Plausibility.h"
 
-#include <DateCheck.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "DateCheck.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -6,7 +6,7 @@
 // words only as details.
 #pragma once
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QString>
 #include <QStringList>

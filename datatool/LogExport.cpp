@@ -5,9 +5,9 @@
 #include "LogRows.h"
 #include "NewFile.h"
 
-#include <Connection.h>
-#include <Failure.h>
-#include <LogNames.h>
+#include "Connection.h"
+#include "Failure.h"
+#include "LogNames.h"
 
 #include <QIODevice>
 #include <memory>

@@ -7,10 +7,10 @@
 #include "ImportHeader.h"
 #include "RowInserter.h"
 
-#include <Connection.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "Connection.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 #include <QSqlQuery>
 #include <memory>

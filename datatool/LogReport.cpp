@@ -4,7 +4,7 @@
 #include "ReportData.h"
 #include "ReportPainter.h"
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QDir>
 

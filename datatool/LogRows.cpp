@@ -1,7 +1,7 @@
 #include "LogRows.h"
 
-#include <LogNames.h>
-#include <NumberText.h>
+#include "LogNames.h"
+#include "NumberText.h"
 
 #include <QSqlQuery>
 

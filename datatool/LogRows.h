@@ -2,7 +2,7 @@
 // keeping the rows: memory stays the same for any length of log.
 #pragma once
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QString>
 #include <QVariant>

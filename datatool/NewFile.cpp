@@ -2,8 +2,8 @@
 
 #include "OutputDevice.h"
 
-#include <Failure.h>
-#include <SystemError.h>
+#include "Failure.h"
+#include "SystemError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "OutputDevice.h"
 
-#include <SystemError.h>
+#include "SystemError.h"
 
 #include <cerrno>
 #include <unistd.h>

@@ -2,8 +2,8 @@
 
 #include "LogRows.h"
 
-#include <Consumption.h>
-#include <NumberText.h>
+#include "Consumption.h"
+#include "NumberText.h"
 
 #include <cmath>
 

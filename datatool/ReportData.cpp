@@ -3,10 +3,10 @@
 #include "ExactSum.h"
 #include "LogRows.h"
 
-#include <Consumption.h>
-#include <Failure.h>
-#include <LogNames.h>
-#include <NumberText.h>
+#include "Consumption.h"
+#include "Failure.h"
+#include "LogNames.h"
+#include "NumberText.h"
 
 #include <QSqlQuery>
 #include <algorithm>

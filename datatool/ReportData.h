@@ -4,7 +4,7 @@
 // fill-up, and the entries whose date is no calendar date. Also how the report writes numbers.
 #pragma once
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QDate>
 #include <QList>

@@ -2,9 +2,9 @@
 
 #include "ReportChart.h"
 
-#include <Consumption.h>
-#include <Failure.h>
-#include <NumberText.h>
+#include "Consumption.h"
+#include "Failure.h"
+#include "NumberText.h"
 
 #include <QFontMetricsF>
 #include <QPageLayout>

@@ -1,7 +1,7 @@
 #include "RowInserter.h"
 
-#include <Failure.h>
-#include <LogNames.h>
+#include "Failure.h"
+#include "LogNames.h"
 
 #include <QSqlDriver>
 #include <QSqlError>

@@ -4,7 +4,7 @@
 // through QSqlQuery.
 #pragma once
 
-#include <Connection.h>
+#include "Connection.h"
 
 #include <QSqlQuery>
 #include <QString>

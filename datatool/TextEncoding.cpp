@@ -1,6 +1,6 @@
 #include "TextEncoding.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QFile>
 

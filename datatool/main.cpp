@@ -5,7 +5,7 @@
 #include "DataTool.h"
 #include "OutputDevice.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QApplication>
 #include <QCoreApplication>

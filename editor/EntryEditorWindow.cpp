@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "DataControl.h"
 #include "DateCheck.h"
+#include "FieldBoxes.h"
 #include "Fonts.h"
 #include "Form.h"
 #include "HandlerGuard.h"
@@ -16,6 +17,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 
 using core::LogNames;
@@ -38,6 +40,7 @@ EntryEditorWindow::EntryEditorWindow(std::function<QString()> vehicle,
             &EntryEditorWindow::onActivated);
     connect(m_save, &QPushButton::clicked, this, &EntryEditorWindow::onSaveClicked);
     connect(m_delete, &QPushButton::clicked, this, &EntryEditorWindow::onDeleteClicked);
+    m_date->installEventFilter(this);
     m_litres->installEventFilter(this);
     m_kilometres->installEventFilter(this);
 }
@@ -80,10 +83,11 @@ void EntryEditorWindow::createControls()
     setTabOrder(m_delete, m_kilometres);
 
     m_log = new logstore::DataControl(this);
-    m_log->bind(m_date, LogNames::date());
-    m_log->bind(m_litres, LogNames::litres());
-    m_log->bind(m_consumption, LogNames::consumption());
-    m_log->bind(m_kilometres, LogNames::kilometres());
+    m_boxes = new FieldBoxes(m_log, this);
+    m_boxes->bind(m_date, LogNames::date());
+    m_boxes->bind(m_litres, LogNames::litres());
+    m_boxes->bind(m_consumption, LogNames::consumption());
+    m_boxes->bind(m_kilometres, LogNames::kilometres());
 }
 
 void EntryEditorWindow::onActivated()
@@ -130,7 +134,6 @@ bool EntryEditorWindow::showChosenEntry()
     m_log->setDatabaseName(LogNames::pathIn(toolkit::ProgramDirectory::path()));
     m_log->setRecordSource(m_vehicle());
     m_log->refresh();
-    m_log->moveLast();
     const std::optional<int> position = m_chosenEntry();
     if (!position || *position < 0 || *position >= m_log->recordCount())
         return false;
@@ -150,7 +153,7 @@ void EntryEditorWindow::onSaveClicked()
         if (!dateAccepted())
             return;
         m_log->edit();
-        m_log->update();
+        m_log->update(m_boxes->texts());
         m_log->refresh();
         putAway();
     });
@@ -191,6 +194,13 @@ void EntryEditorWindow::onDeleteClicked()
 
 bool EntryEditorWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // As the date box's tooltip promises, a double-click puts today's date into it; nothing is
+    // stored before "&Übernahme", and the box does not go on to select a word.
+    if (watched == m_date && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        m_date->setText(toolkit::Clock::todayText());
+        return true;
+    }
     if (watched == m_litres || watched == m_kilometres) {
         if (event->type() == QEvent::KeyPress) {
             m_keyPressedIn = watched;

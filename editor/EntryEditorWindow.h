@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class FieldBoxes;
 class QLineEdit;
 class QPushButton;
 
@@ -48,6 +49,7 @@ private:
     std::function<QString()> m_vehicle;
     std::function<std::optional<int>()> m_chosenEntry;
     logstore::DataControl *m_log = nullptr;
+    FieldBoxes *m_boxes = nullptr;
     QLineEdit *m_date = nullptr;
     QLineEdit *m_litres = nullptr;
     QLineEdit *m_consumption = nullptr;

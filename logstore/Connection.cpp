@@ -3,7 +3,7 @@
 #include "LogNames.h"
 #include "WriteSteps.h"
 
-#include <SystemError.h>
+#include "SystemError.h"
 
 #include <QAtomicInt>
 #include <QDebug>
@@ -21,24 +21,6 @@ namespace {
 QAtomicInt connectionCounter;
 int busyTimeoutMs = 5000;
 
-// SQLite's primary result codes that have a reason of their own for the user.
-constexpr int sqlitePermission = 3;
-constexpr int sqliteBusy = 5;
-constexpr int sqliteLocked = 6;
-constexpr int sqliteNoMemory = 7;
-constexpr int sqliteReadOnly = 8;
-constexpr int sqliteIoError = 10;
-constexpr int sqliteCorrupt = 11;
-constexpr int sqliteFull = 13;
-constexpr int sqliteCantOpen = 14;
-constexpr int sqliteConstraint = 19;
-constexpr int sqliteNotADatabase = 26;
-
-// Extended result codes: the journal cannot be made beside the log, or a journal left by a write
-// that was cut off cannot be played back.
-constexpr int sqliteReadOnlyFolder = sqliteReadOnly | (6 << 8);
-constexpr int sqliteReadOnlyRollback = sqliteReadOnly | (3 << 8);
-
 // The German reason for an engine result; systemError is the system's error number behind it,
 // 0 when there is none. The engine's own text is English; it goes to the standard error stream
 // for whoever looks into a fault, never to the user.
@@ -47,39 +29,39 @@ QString reasonText(const QSqlError &error, const QString &path, int systemError)
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     const QString journal = QFileInfo(path).fileName() + QStringLiteral("-journal");
-    if (ok && code == sqliteReadOnlyFolder)
+    if (ok && code == SQLITE_READONLY_DIRECTORY)
         return QStringLiteral("Im Ordner \"%1\" lässt sich die Hilfsdatei \"%2\" nicht anlegen, die jedes "
                               "Speichern braucht; der Ordner ist schreibgeschützt.")
             .arg(QFileInfo(path).absolutePath(), journal);
-    if (ok && code == sqliteReadOnlyRollback)
+    if (ok && code == SQLITE_READONLY_ROLLBACK)
         return QStringLiteral("Die Hilfsdatei \"%1\" eines abgebrochenen Speicherns lässt sich nicht "
                               "zurückspielen, weil die Datei schreibgeschützt ist.")
             .arg(journal);
-    if (ok && systemError != 0 && ((code & 0xff) == sqliteIoError || (code & 0xff) == sqliteCantOpen)) {
+    if (ok && systemError != 0 && ((code & 0xff) == SQLITE_IOERR || (code & 0xff) == SQLITE_CANTOPEN)) {
         qWarning().noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
                              << error.text();
         return core::SystemError::reason(systemError);
     }
     switch (ok ? code & 0xff : -1) {
-    case sqliteBusy:
-    case sqliteLocked:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return QStringLiteral("Die Datei ist von einem anderen Programm gesperrt.");
-    case sqliteReadOnly:
+    case SQLITE_READONLY:
         return QStringLiteral("Die Datei ist schreibgeschützt.");
-    case sqlitePermission:
+    case SQLITE_PERM:
         return QStringLiteral("Der Zugriff auf die Datei ist nicht erlaubt.");
-    case sqliteFull:
+    case SQLITE_FULL:
         return QStringLiteral("Der Datenträger ist voll.");
-    case sqliteNoMemory:
+    case SQLITE_NOMEM:
         return QStringLiteral("Der Arbeitsspeicher reicht nicht aus.");
-    case sqliteCorrupt:
-    case sqliteNotADatabase:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
         return QStringLiteral("Die Datei ist keine gültige Datenbank oder sie ist beschädigt.");
-    case sqliteCantOpen:
+    case SQLITE_CANTOPEN:
         return QStringLiteral("Die Datei lässt sich nicht öffnen.");
-    case sqliteIoError:
+    case SQLITE_IOERR:
         return QStringLiteral("Beim Lesen oder Schreiben der Datei ist ein Fehler aufgetreten.");
-    case sqliteConstraint:
+    case SQLITE_CONSTRAINT:
         return QStringLiteral("Ein Wert verletzt eine Regel der Tabelle.");
     default:
         qWarning().noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
@@ -299,7 +281,6 @@ void Connection::write(const QString &what, const std::function<void(QSqlDatabas
     };
     try {
         body(db);
-        WriteSteps::reach(WriteSteps::Step::Statement);
         WriteSteps::reach(WriteSteps::Step::Commit);
     } catch (...) {
         rollback();
@@ -340,6 +321,7 @@ qint64 Connection::writeRow(const QString &what, const QString &sql, const QVari
             throw failure(what, statement.lastError());
         for (const QVariant &value : values)
             statement.addBindValue(value);
+        WriteSteps::reach(WriteSteps::Step::Statement);
         if (!statement.exec())
             throw failure(what, statement.lastError());
         if (statement.numRowsAffected() != 1)

@@ -13,7 +13,7 @@
 #include <QString>
 #include <functional>
 
-#include <Failure.h>
+#include "Failure.h"
 
 struct sqlite3;
 

@@ -1,15 +1,13 @@
 #include "DataControl.h"
 
 #include "Connection.h"
+#include "Failure.h"
 #include "FieldValue.h"
 #include "LogNames.h"
 #include "RecordModel.h"
-#include "RowSet.h"
-
-#include <Failure.h>
+#include "RowCache.h"
 
 #include <QFileInfo>
-#include <QLineEdit>
 
 namespace logstore {
 
@@ -41,7 +39,7 @@ void DataControl::refresh()
         opened = std::make_unique<Connection>(m_databaseName);
         connection = opened.get();
     }
-    auto rows = std::make_unique<RowSet>(*connection, m_recordSource);
+    auto rows = std::make_unique<RowCache>(*connection, m_recordSource);
     const int first = rows->count() > 0 ? 0 : -1;
     std::optional<QStringList> current;
     if (first == 0)
@@ -49,7 +47,7 @@ void DataControl::refresh()
 
     // Everything is read; from here on nothing throws.
     m_model->beginReset();
-    std::unique_ptr<RowSet> old = std::move(m_rows);
+    std::unique_ptr<RowCache> old = std::move(m_rows);
     m_rows = std::move(rows);
     if (opened)
         m_connection = std::move(opened);
@@ -58,7 +56,7 @@ void DataControl::refresh()
     m_position = first;
     m_current = std::move(current);
     m_editing = false;
-    showBound();
+    emit currentRowChanged();
 }
 
 int DataControl::recordCount() const
@@ -94,7 +92,7 @@ void DataControl::moveTo(int position)
     m_position = position;
     m_current = std::move(current);
     m_editing = false;
-    showBound();
+    emit currentRowChanged();
 }
 
 void DataControl::requireCurrent() const
@@ -116,30 +114,14 @@ QString DataControl::field(int index) const
     return m_current->at(index);
 }
 
-QString DataControl::field(const QString &name) const
+QStringList DataControl::fieldNames() const
 {
-    requireCurrent();
-    const qsizetype index = m_rows->fields().indexOf(name);
-    if (index < 0)
-        throw core::Failure(
-            QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.").arg(name, m_recordSource));
-    return m_current->at(index);
+    return m_rows ? m_rows->fields() : QStringList();
 }
 
-void DataControl::bind(QLineEdit *box, const QString &field)
+QStringList DataControl::currentRow() const
 {
-    m_bound.append({QPointer<QLineEdit>(box), field});
-    showBound();
-}
-
-void DataControl::showBound()
-{
-    for (const auto &[box, field] : m_bound) {
-        if (!box)
-            continue;
-        const qsizetype index = m_rows && m_current ? m_rows->fields().indexOf(field) : -1;
-        box->setText(index >= 0 ? m_current->at(index) : QString());
-    }
+    return m_current.value_or(QStringList());
 }
 
 void DataControl::requireChangeable() const
@@ -156,20 +138,17 @@ void DataControl::edit()
     m_editing = true;
 }
 
-void DataControl::update()
+void DataControl::update(const QMap<QString, QString> &texts)
 {
     if (!m_editing)
         throw core::Failure(QStringLiteral("Der Eintrag wurde nicht zum Ändern geöffnet."));
     requireChangeable();
 
-    // Every text is converted before anything is written, so a refused one stores nothing.
     QStringList assignments;
     QVariantList values;
-    for (const auto &[box, field] : m_bound) {
-        if (!box)
-            continue;
-        values << FieldValue::toStored(field, box->text());
-        assignments << core::LogNames::quoted(field) + QStringLiteral(" = ?");
+    for (auto text = texts.cbegin(); text != texts.cend(); ++text) {
+        values << FieldValue::toStored(text.key(), text.value());
+        assignments << core::LogNames::quoted(text.key()) + QStringLiteral(" = ?");
     }
     const QString table = m_rows->source();
     const qint64 rowid = m_rows->id(m_position);
@@ -185,7 +164,7 @@ void DataControl::update()
     m_rows->forget(m_position);
     m_current = m_rows->readRow(m_position);
     m_model->rowChanged(m_position);
-    showBound();
+    emit currentRowChanged();
 }
 
 void DataControl::deleteCurrent()
@@ -208,7 +187,7 @@ void DataControl::deleteCurrent()
         // The stored row is gone; reading its neighbour may still fail, then no row is current.
         moveTo(std::min(position, recordCount() - 1));
     } else {
-        showBound();
+        emit currentRowChanged();
     }
 }
 

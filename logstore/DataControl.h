@@ -1,26 +1,25 @@
 // The data control of the overview and the editor: points at the log database and at a record
-// source (a vehicle log or a summary view), re-reads it on refresh, keeps a current row, shows
-// that row in bound text boxes, stores the boxes' texts into it, deletes it, and offers all
-// rows to a grid. Holds the file open between refreshes but never holds a lock: every read
-// finishes its statement, every write is one short transaction.
+// source (a vehicle log or a summary view), re-reads it on refresh, keeps a current row, stores
+// texts into it, deletes it, and offers all rows to a grid. It knows no widgets: the windows show
+// the current row themselves (the editor through its field boxes) whenever currentRowChanged()
+// says so. Holds the file open between refreshes but never holds a lock: every read finishes its
+// statement, every write is one short transaction.
 #pragma once
 
-#include <QList>
+#include <QMap>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <optional>
 
 class QAbstractItemModel;
-class QLineEdit;
 
 namespace logstore {
 
 class Connection;
 class RecordModel;
-class RowSet;
+class RowCache;
 
 class DataControl : public QObject {
     Q_OBJECT
@@ -45,33 +44,37 @@ public:
     // Field of the current row as text; throws core::Failure when there is no current row,
     // the field does not exist, or the row was deleted meanwhile.
     QString field(int index) const;
-    QString field(const QString &name) const;
-
-    // The box shows that field of the current row from now on; its text is what update() stores.
-    void bind(QLineEdit *box, const QString &field);
+    // The field names of the record source in stored order; empty before the first refresh.
+    QStringList fieldNames() const;
+    // The current row's texts in field order; empty when no row is current or it has vanished.
+    QStringList currentRow() const;
 
     void edit();
-    // Stores the texts of the bound boxes into the current row in one transaction.
-    void update();
+    // Stores the texts, by field name, into the current row in one transaction; a field left
+    // out keeps its value. Every text is converted first, so a refused one stores nothing.
+    void update(const QMap<QString, QString> &texts);
     // Removes the current row; the row after it (or the new last one) becomes current.
     void deleteCurrent();
 
     QAbstractItemModel *model();
 
+signals:
+    // Another row became current, or the current row was read anew (refresh, a move, a store,
+    // a delete).
+    void currentRowChanged();
+
 private:
     void requireCurrent() const;
     void requireChangeable() const;
     void moveTo(int position);
-    void showBound();
 
     QString m_databaseName;
     QString m_recordSource;
     std::unique_ptr<Connection> m_connection;
-    std::unique_ptr<RowSet> m_rows;
+    std::unique_ptr<RowCache> m_rows;
     int m_position = -1;
     std::optional<QStringList> m_current;
     bool m_editing = false;
-    QList<QPair<QPointer<QLineEdit>, QString>> m_bound;
     RecordModel *m_model = nullptr;
 };
 

@@ -3,7 +3,7 @@
 #include "Connection.h"
 #include "LogNames.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 namespace logstore {
 
@@ -18,7 +18,7 @@ Database::Database(Database &&other) noexcept = default;
 Database &Database::operator=(Database &&other) noexcept = default;
 Database::~Database() = default;
 
-Recordset Database::openRecordset(const QString &table)
+RowAppender Database::openAppender(const QString &table)
 {
     if (!m_connection)
         throw core::Failure(QStringLiteral("Die Datenbank ist nicht geöffnet."));
@@ -26,7 +26,7 @@ Recordset Database::openRecordset(const QString &table)
         throw core::Failure(QStringLiteral("Die Tabelle \"%1\" gibt es in der Datenbank \"%2\" nicht.")
                                 .arg(table, m_connection->path()));
     m_connection->requireTable(table);
-    return Recordset(m_connection, table);
+    return RowAppender(m_connection, table);
 }
 
 void Database::setBusyTimeout(int milliseconds)

@@ -1,9 +1,9 @@
 // An opening of the log database, shared with every other opening of the same file in this
-// and other processes. The file is let go when the Database and every Recordset opened
+// and other processes. The file is let go when the Database and every RowAppender opened
 // through it are gone.
 #pragma once
 
-#include "Recordset.h"
+#include "RowAppender.h"
 
 #include <QString>
 #include <memory>
@@ -22,9 +22,9 @@ public:
     Database &operator=(Database &&other) noexcept;
     ~Database();
 
-    // An updatable record set over a vehicle log; throws when the name is not one of the logs
+    // An appender of new entries to a vehicle log; throws when the name is not one of the logs
     // or the file lacks that table.
-    Recordset openRecordset(const QString &table);
+    RowAppender openAppender(const QString &table);
 
     // How long a write waits for a file held locked elsewhere (5000 ms unless changed); applies
     // to openings made afterwards, those of the data controls included.

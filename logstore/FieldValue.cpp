@@ -2,8 +2,8 @@
 
 #include "LogNames.h"
 
-#include <Failure.h>
-#include <NumberText.h>
+#include "Failure.h"
+#include "NumberText.h"
 
 namespace logstore {
 

@@ -1,8 +1,8 @@
 #include "RecordModel.h"
 
-#include "RowSet.h"
+#include "RowCache.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 namespace logstore {
 
@@ -46,7 +46,7 @@ Qt::ItemFlags RecordModel::flags(const QModelIndex &index) const
     return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
 }
 
-void RecordModel::endReset(const RowSet *rows)
+void RecordModel::endReset(const RowCache *rows)
 {
     m_rows = rows;
     endResetModel();

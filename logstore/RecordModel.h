@@ -7,7 +7,7 @@
 
 namespace logstore {
 
-class RowSet;
+class RowCache;
 
 class RecordModel : public QAbstractTableModel {
     Q_OBJECT
@@ -24,12 +24,12 @@ private:
     friend class DataControl;
     // Called by the data control around every change of its rows.
     void beginReset() { beginResetModel(); }
-    void endReset(const RowSet *rows);
+    void endReset(const RowCache *rows);
     void beginRemove(int position) { beginRemoveRows(QModelIndex(), position, position); }
     void endRemove() { endRemoveRows(); }
     void rowChanged(int position);
 
-    const RowSet *m_rows = nullptr;
+    const RowCache *m_rows = nullptr;
 };
 
 } // namespace logstore

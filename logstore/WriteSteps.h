@@ -11,8 +11,8 @@ class WriteSteps {
 public:
     enum class Step {
         Begin,       // before the write transaction begins
-        Statement,   // after the statement ran, before the commit
-        Commit,      // right before the commit
+        Statement,   // the row's statement is about to run: failing here is the statement refused
+        Commit,      // the statement ran; right before the commit
         AfterCommit, // the row is stored
     };
     // Before the commit a core::Failure thrown by the hook fails that step as the engine

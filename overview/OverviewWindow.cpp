@@ -124,7 +124,6 @@ void OverviewWindow::onActivated()
         showValue(m_totalLitres, m_log->field(1));
         showValue(m_average, core::Consumption::average(m_totalLitres->text(), m_totalKilometres->text()));
         m_vehicleName->setText(m_vehicle() == LogNames::car() ? LogNames::car() : LogNames::motorcycle());
-        m_log->setDatabaseName(logPath);
         m_log->setRecordSource(m_vehicle());
         m_log->refresh();
         m_grid->attach();

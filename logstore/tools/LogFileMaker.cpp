@@ -1,6 +1,6 @@
 #include "LogFileMaker.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>

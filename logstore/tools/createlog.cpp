@@ -3,7 +3,7 @@
 // An existing file is left exactly as it is, so rebuilding never touches a user's log.
 #include "LogFileMaker.h"
 
-#include <Failure.h>
+#include "Failure.h"
 
 #include <QCoreApplication>
 #include <QFile>

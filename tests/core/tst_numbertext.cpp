@@ -33,6 +33,7 @@ void NumberTextTest::read_data()
     QTest::newRow("comma first") << ",5" << true << 0.5;
     QTest::newRow("comma last") << "5," << true << 5.0;
     QTest::newRow("blanks around") << "  45,5  " << true << 45.5;
+    QTest::newRow("tabs around") << "\t45,5\t" << true << 45.5;
     QTest::newRow("minus sign") << "-100" << true << -100.0;
     QTest::newRow("blank after sign") << "- 1" << false << 0.0;
     QTest::newRow("small e") << "2,5e-1" << true << 0.25;

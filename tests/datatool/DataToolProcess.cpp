@@ -1,7 +1,7 @@
 #include "DataToolProcess.h"
 
-#include <Database.h>
-#include <LogNames.h>
+#include "Database.h"
+#include "LogNames.h"
 
 #include <QFile>
 #include <QProcess>
@@ -43,7 +43,7 @@ DataToolProcess::Result DataToolProcess::run(const QStringList &arguments,
 void DataToolProcess::record(const QString &logPath, const QString &table, const QList<QStringList> &rows)
 {
     logstore::Database database = logstore::Database::open(logPath);
-    logstore::Recordset records = database.openRecordset(table);
+    logstore::RowAppender records = database.openAppender(table);
     for (const QStringList &row : rows) {
         records.addNew();
         for (int field = 0; field < row.size(); ++field)

@@ -3,8 +3,8 @@
 // duplicates. A refused import must leave the log exactly as it was.
 #include "DataToolProcess.h"
 
-#include <Connection.h>
-#include <TestLog.h>
+#include "Connection.h"
+#include "TestLog.h"
 
 #include <QDate>
 #include <QDir>

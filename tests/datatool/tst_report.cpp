@@ -2,7 +2,7 @@
 // pdftotext, its first page as a picture through pdftoppm (poppler-utils).
 #include "DataToolProcess.h"
 
-#include <TestLog.h>
+#include "TestLog.h"
 
 #include <QDate>
 #include <QDir>

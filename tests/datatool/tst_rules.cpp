@@ -1,9 +1,9 @@
 // The rules of the data tool that the program does not have: how a CSV file's numbers are read by
 // its separator and written exactly, how its dates are read, and how its encoding is told.
-#include <CsvNumber.h>
-#include <Failure.h>
-#include <ImportDate.h>
-#include <TextEncoding.h>
+#include "CsvNumber.h"
+#include "Failure.h"
+#include "ImportDate.h"
+#include "TextEncoding.h"
 
 #include <QDate>
 #include <QFile>

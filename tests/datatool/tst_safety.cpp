@@ -2,9 +2,9 @@
 // while another program writes to the log, and "pruefen" names every problem of a log.
 #include "DataToolProcess.h"
 
-#include <Connection.h>
-#include <EngineWords.h>
-#include <TestLog.h>
+#include "Connection.h"
+#include "EngineWords.h"
+#include "TestLog.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The data tool's writes in its own process, where a write can be made to fail as on a full disk:
 // a file that cannot be written wholly is not reported as written and leaves nothing behind, and
 // every opening of the log syncs its commits.
-#include <CommandLine.h>
-#include <DataTool.h>
-#include <LogImport.h>
-#include <OutputDevice.h>
-#include <TestLog.h>
-#include <WriteSteps.h>
+#include "CommandLine.h"
+#include "DataTool.h"
+#include "LogImport.h"
+#include "OutputDevice.h"
+#include "TestLog.h"
+#include "WriteSteps.h"
 
 #include <QDir>
 #include <QScopeGuard>

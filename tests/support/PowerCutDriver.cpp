@@ -5,10 +5,10 @@
 //   powercut-driver aufzeichnen LOG KM   the calculator records a fill-up of KM kilometres
 //   powercut-driver speichern LOG KM     the editor stores KM kilometres into the last entry
 //   powercut-driver loeschen LOG         the editor deletes the last entry
-#include <DataControl.h>
-#include <Database.h>
-#include <Failure.h>
-#include <LogNames.h>
+#include "DataControl.h"
+#include "Database.h"
+#include "Failure.h"
+#include "LogNames.h"
 #include <Recordset.h>
 
 #include <QApplication>

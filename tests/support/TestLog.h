@@ -1,41 +1,11 @@
-// A fresh log database in a temporary folder of its own, made from the schema as the build
-// makes it. While it lives the program directory points at that folder.
+// A fresh log database in a temporary folder of its own, and the program directory pointing at
+// that folder while it lives, so that the windows find it as they find "Verbrauch.mdb".
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QVariant>
+#include "ScratchLog.h"
 
-class TestLog {
+class TestLog : public ScratchLog {
 public:
     TestLog();
     ~TestLog();
-    TestLog(const TestLog &) = delete;
-    TestLog &operator=(const TestLog &) = delete;
-
-    QString dir() const { return m_dir.path(); }
-    QString path() const { return m_dir.filePath(QStringLiteral("Verbrauch.mdb")); }
-
-    // Appends one row directly (own connection): Datum, Gefahrene Kilometer, Getankte Liter,
-    // Verbrauch auf 100 km in Liter, converted as the program converts them.
-    void append(const QString &table, const QStringList &datumKmLiterVerbrauch);
-    // Appends count generated rows in one statement (row n: "01.01.2024", n km, n/10 l, 7,5).
-    void appendMany(const QString &table, int count);
-    // All rows in stored order, each field as the program reads it back.
-    QList<QStringList> rows(const QString &table) const;
-    int count(const QString &table) const;
-
-    // The schema text the build uses.
-    static QString schema();
-    // A file's bytes; empty when it cannot be read.
-    static QByteArray bytes(const QString &path);
-    // Runs one statement on a short-lived connection of the test's own, behind the program's
-    // back, and returns its rows; throws std::runtime_error when the engine refuses it.
-    static QList<QVariantList> query(const QString &path, const QString &sql,
-                                     const QVariantList &values = {});
-
-private:
-    QTemporaryDir m_dir;
 };

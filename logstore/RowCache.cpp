@@ -1,4 +1,4 @@
-#include "RowSet.h"
+#include "RowCache.h"
 
 #include "Connection.h"
 #include "FieldValue.h"
@@ -18,7 +18,7 @@ QString readFailure(const QString &source)
 }
 } // namespace
 
-RowSet::RowSet(const Connection &connection, const QString &source)
+RowCache::RowCache(const Connection &connection, const QString &source)
     : m_connection(&connection), m_source(source)
 {
     if (core::LogNames::isTable(source)) {
@@ -77,12 +77,12 @@ RowSet::RowSet(const Connection &connection, const QString &source)
     }
 }
 
-int RowSet::count() const
+int RowCache::count() const
 {
     return static_cast<int>(m_isView ? m_viewRows.size() : m_ids.size());
 }
 
-std::optional<QStringList> RowSet::readRow(int position) const
+std::optional<QStringList> RowCache::readRow(int position) const
 {
     if (m_isView)
         return m_viewRows.at(static_cast<size_t>(position));
@@ -102,7 +102,7 @@ std::optional<QStringList> RowSet::readRow(int position) const
     return row;
 }
 
-std::optional<QStringList> RowSet::cachedRow(int position) const
+std::optional<QStringList> RowCache::cachedRow(int position) const
 {
     if (m_isView)
         return m_viewRows.at(static_cast<size_t>(position));
@@ -114,7 +114,7 @@ std::optional<QStringList> RowSet::cachedRow(int position) const
     return std::nullopt;
 }
 
-void RowSet::readBlock(int first, int last) const
+void RowCache::readBlock(int first, int last) const
 {
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
@@ -139,13 +139,13 @@ void RowSet::readBlock(int first, int last) const
         m_cache.insert(rowid, new std::optional<QStringList>(std::move(row)));
 }
 
-void RowSet::removeAt(int position)
+void RowCache::removeAt(int position)
 {
     m_cache.remove(id(position));
     m_ids.erase(m_ids.begin() + position);
 }
 
-void RowSet::forget(int position)
+void RowCache::forget(int position)
 {
     if (!m_isView)
         m_cache.remove(id(position));

@@ -1,6 +1,7 @@
-// An updatable record set over one vehicle log, for appending entries: begin a row, set its
+// Appends entries to one vehicle log, as the calculator records a fill-up: begin a row, set its
 // fields by name, store it. The row is stored whole in one transaction or not at all; a row
-// begun and never stored is dropped with the record set.
+// begun and never stored is dropped with the appender. It reads nothing; reading is the row
+// cache's part.
 #pragma once
 
 #include <QString>
@@ -12,11 +13,11 @@ namespace logstore {
 
 class Connection;
 
-class Recordset {
+class RowAppender {
 public:
-    Recordset(Recordset &&other) noexcept;
-    Recordset &operator=(Recordset &&other) noexcept;
-    ~Recordset();
+    RowAppender(RowAppender &&other) noexcept;
+    RowAppender &operator=(RowAppender &&other) noexcept;
+    ~RowAppender();
 
     void addNew();
     // Converts the text to the field's type at once; throws core::Failure for an unknown field,
@@ -28,7 +29,7 @@ public:
 
 private:
     friend class Database;
-    Recordset(std::shared_ptr<Connection> connection, const QString &table);
+    RowAppender(std::shared_ptr<Connection> connection, const QString &table);
 
     std::shared_ptr<Connection> m_connection;
     QString m_table;

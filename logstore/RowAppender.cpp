@@ -1,4 +1,4 @@
-#include "Recordset.h"
+#include "RowAppender.h"
 
 #include "Connection.h"
 #include "FieldValue.h"
@@ -6,22 +6,22 @@
 
 namespace logstore {
 
-Recordset::Recordset(std::shared_ptr<Connection> connection, const QString &table)
+RowAppender::RowAppender(std::shared_ptr<Connection> connection, const QString &table)
     : m_connection(std::move(connection)), m_table(table)
 {
 }
 
-Recordset::Recordset(Recordset &&other) noexcept = default;
-Recordset &Recordset::operator=(Recordset &&other) noexcept = default;
-Recordset::~Recordset() = default;
+RowAppender::RowAppender(RowAppender &&other) noexcept = default;
+RowAppender &RowAppender::operator=(RowAppender &&other) noexcept = default;
+RowAppender::~RowAppender() = default;
 
-void Recordset::addNew()
+void RowAppender::addNew()
 {
     m_adding = true;
     m_values.fill(QVariant());
 }
 
-void Recordset::setField(const QString &field, const QString &text)
+void RowAppender::setField(const QString &field, const QString &text)
 {
     const qsizetype index = core::LogNames::fields().indexOf(field);
     if (index < 0)
@@ -32,7 +32,7 @@ void Recordset::setField(const QString &field, const QString &text)
     m_values[static_cast<size_t>(index)] = FieldValue::toStored(field, text);
 }
 
-void Recordset::update()
+void RowAppender::update()
 {
     if (!m_adding)
         throw core::Failure(QStringLiteral("Es wurde kein neuer Eintrag begonnen."));

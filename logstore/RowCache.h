@@ -1,4 +1,5 @@
-// The rows of one record source as the data control sees them after a refresh. For a vehicle
+// The rows of one record source as the data control reads them after a refresh, cached for
+// reading; it writes nothing (the data control writes, and tells it what changed). For a vehicle
 // log only the row identities (rowids, in stored order) are held; field values are read per
 // row, by rowid, with short statements that finish at once, so no read lock stays behind and
 // memory grows with eight bytes a row. A summary view is one small row and is read whole.
@@ -14,10 +15,10 @@ namespace logstore {
 
 class Connection;
 
-class RowSet {
+class RowCache {
 public:
     // Reads the record source named; throws core::Failure.
-    RowSet(const Connection &connection, const QString &source);
+    RowCache(const Connection &connection, const QString &source);
 
     const QString &source() const { return m_source; }
     bool isView() const { return m_isView; }

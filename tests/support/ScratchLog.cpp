@@ -1,0 +1,106 @@
+#include "ScratchLog.h"
+
+#include "FieldValue.h"
+#include "LogFileMaker.h"
+#include "LogNames.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <stdexcept>
+
+ScratchLog::ScratchLog()
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("no temporary folder");
+    LogFileMaker::create(path(), schema());
+}
+
+QString ScratchLog::schema()
+{
+    QFile file(QStringLiteral(TANKVERZEHR_SCHEMA_FILE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw std::runtime_error("schema file missing");
+    return QString::fromUtf8(file.readAll());
+}
+
+QByteArray ScratchLog::bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QList<QVariantList> ScratchLog::query(const QString &path, const QString &sql, const QVariantList &values)
+{
+    static int connections = 0;
+    const QString name = QStringLiteral("testlog-%1").arg(++connections);
+    QList<QVariantList> result;
+    QSqlError error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        // One statement is a transaction of its own: it is stored whole or not at all.
+        if (db.open() && query.prepare(sql)) {
+            for (const QVariant &value : values)
+                query.addBindValue(value);
+            query.exec();
+            while (query.next()) {
+                result << QVariantList();
+                for (int i = 0; i < query.record().count(); ++i)
+                    result.last() << query.value(i);
+            }
+        }
+        error = db.isOpen() ? query.lastError() : db.lastError();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (error.isValid())
+        throw std::runtime_error(error.text().toStdString());
+    return result;
+}
+
+void ScratchLog::append(const QString &table, const QStringList &datumKmLiterVerbrauch)
+{
+    const QStringList &fields = core::LogNames::fields();
+    if (datumKmLiterVerbrauch.size() != fields.size())
+        throw std::invalid_argument("append needs four texts");
+    QVariantList values;
+    for (int i = 0; i < fields.size(); ++i)
+        values << logstore::FieldValue::toStored(fields.at(i), datumKmLiterVerbrauch.at(i));
+    query(path(), QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(core::LogNames::quoted(table)),
+          values);
+}
+
+void ScratchLog::appendMany(const QString &table, int count)
+{
+    if (count <= 0) // the generating query always yields its first row
+        return;
+    query(path(),
+          QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                         "INSERT INTO %1 SELECT '01.01.2024', i, i / 10.0, 7.5 FROM n")
+              .arg(core::LogNames::quoted(table)),
+          {count});
+}
+
+QList<QStringList> ScratchLog::rows(const QString &table) const
+{
+    QList<QStringList> result;
+    for (const QVariantList &row : query(
+             path(), QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(core::LogNames::quoted(table)))) {
+        QStringList texts;
+        for (const QVariant &value : row)
+            texts << logstore::FieldValue::toText(value);
+        result << texts;
+    }
+    return result;
+}
+
+int ScratchLog::count(const QString &table) const
+{
+    return query(path(), QStringLiteral("SELECT count(*) FROM %1").arg(core::LogNames::quoted(table)))
+        .at(0)
+        .at(0)
+        .toInt();
+}
