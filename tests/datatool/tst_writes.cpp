@@ -93,7 +93,7 @@ void WritesTest::importSyncsItsCommit()
         }
     });
     const auto restore = qScopeGuard([] { logstore::WriteSteps::setHook({}); });
-    LogImport::run({log.path(), QStringLiteral("Auto"), csv, QStringLiteral("10.12.2026")});
+    LogImport::run({log.path(), QStringLiteral("Auto"), csv, QDate(2026, 12, 10)});
     QCOMPARE(log.count(QStringLiteral("Auto")), 1);
     QCOMPARE(levels, QList<int>{3}); // EXTRA: the folder is synced once the journal is gone
 }

@@ -9,15 +9,15 @@
 #include "Database.h"
 #include "Failure.h"
 #include "LogNames.h"
-#include <Recordset.h>
+#include "RowAppender.h"
 
-#include <QApplication>
-#include <QLineEdit>
+#include <QCoreApplication>
+#include <QMap>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments().mid(1);
     if (arguments.size() < 2)
         return 2;
@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
     try {
         if (command == u"aufzeichnen") {
             logstore::Database database = logstore::Database::open(log);
-            logstore::Recordset entries = database.openRecordset(QStringLiteral("Auto"));
+            logstore::RowAppender entries = database.openAppender(QStringLiteral("Auto"));
             entries.addNew();
             entries.setField(LogNames::date(), QStringLiteral("01.01.2024"));
             entries.setField(LogNames::kilometres(), kilometres);
@@ -37,17 +37,13 @@ int main(int argc, char *argv[])
             entries.update();
         } else {
             logstore::DataControl control;
-            QLineEdit boxes[4];
-            for (int i = 0; i < 4; ++i)
-                control.bind(&boxes[i], LogNames::fields().at(i));
             control.setDatabaseName(log);
             control.setRecordSource(QStringLiteral("Auto"));
             control.refresh();
             control.moveLast();
             if (command == u"speichern") {
                 control.edit();
-                boxes[1].setText(kilometres);
-                control.update();
+                control.update({{LogNames::kilometres(), kilometres}});
             } else {
                 control.deleteCurrent();
             }
