@@ -161,6 +161,7 @@ void CalculatorWindow::calculate()
 
 void CalculatorWindow::refuseInput()
 {
+    // Word for word as users have always seen it, capital I and spelling included.
     toolkit::MessageBox::show(
         QStringLiteral("KIlometer- und Literangaben bestehen bekantlich nur aus Zahlen ODER ??") +
             QStringLiteral("\r\n") + QString(37, QLatin1Char(' ')) + QStringLiteral("Also nochmal !!"),

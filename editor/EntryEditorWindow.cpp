@@ -145,6 +145,8 @@ void EntryEditorWindow::onSaveClicked()
 {
     toolkit::HandlerGuard::run([this] {
         if (QLineEdit *empty = firstEmptyField()) {
+            // Word for word as users have always seen it: it names a field the window does not have
+            // and has two blanks before "müssen".
             toolkit::MessageBox::show(QStringLiteral(
                 "Die Felder 'Datum' 'Getankte Liter' 'Literpreis'  müssen ausgefüllt werden !!"));
             empty->setFocus();
