@@ -42,9 +42,25 @@ void Desktop::open(const QString &path)
             QStringLiteral(
                 "Zum Anzeigen fehlt das Programm xdg-open (Paket xdg-utils); die Datei liegt in \"%1\".")
                 .arg(path));
-    if (!QProcess::startDetached(opener, {path}))
+    // xdg-open hands the file to the desktop's viewer and ends at once, with its own exit code when
+    // no viewer could be found or started (its reason in English goes to standard error). Some
+    // desktops keep it running as long as the viewer; after a moment it is left to run on, kept
+    // in a variable that outlives the tool's own end so that nothing stops it.
+    static QProcess *viewer = nullptr;
+    viewer = new QProcess;
+    viewer->setStandardOutputFile(QProcess::nullDevice());
+    viewer->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    viewer->start(opener, {path});
+    if (!viewer->waitForStarted())
         throw core::Failure(
             QStringLiteral("Der Betrachter lässt sich nicht starten; die Datei liegt in \"%1\".").arg(path));
+    if (viewer->waitForFinished(3000) &&
+        (viewer->exitStatus() != QProcess::NormalExit || viewer->exitCode() != 0))
+        throw core::Failure(
+            QStringLiteral("Kein Programm zum Anzeigen gefunden, oder es ließ sich nicht starten "
+                           "(xdg-open meldet %1); die Datei liegt in \"%2\".")
+                .arg(viewer->exitCode())
+                .arg(path));
 }
 
 void Desktop::notify(const QString &message, bool failed)

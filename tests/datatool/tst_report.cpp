@@ -217,6 +217,15 @@ void ReportTest::intoDocumentsAndShown()
         QTRY_VERIFY(
             TestLog::bytes(desktop.filePath(QStringLiteral("notify-send.txt"))).contains(pdf.toUtf8()));
     }
+
+    // No viewer for PDF files: xdg-open says so in English and with its exit code; the tool says it
+    // in German and ends with 1, the report kept.
+    DataToolProcess::writeFile(QDir(bin).filePath(QStringLiteral("xdg-open")),
+                               "#!/bin/sh\necho 'xdg-open: no method available for opening' >&2\nexit 3\n");
+    const auto refused = DataToolProcess::run({"bericht", "--anzeigen", "--log", log.path()}, environment);
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("Kein Programm zum Anzeigen gefunden")),
+             qPrintable(refused.err));
 }
 
 QTEST_GUILESS_MAIN(ReportTest)
