@@ -8,7 +8,6 @@
 
 #ifdef Q_OS_WIN
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 #include <shellapi.h>

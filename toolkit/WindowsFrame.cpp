@@ -4,7 +4,6 @@
 #include <QWindow>
 
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 #include <dwmapi.h>
