@@ -57,7 +57,7 @@ unpack_source() {
 # SQLite as one DLL, so that Qt's SQL driver and the program (which sets the wait on a locked file
 # through the engine itself) share one copy of the engine. Built with the options of Debian's own build.
 build_sqlite() {
-    [ -f "$prefix/bin/sqlite3.dll" ] && return
+    [ -f "$prefix/include/sqlite3.h" ] && return
     unpack_source sqlite3
     local dir="$work/sqlite3"
     rm -rf "$dir" && mkdir -p "$dir" "$prefix/bin" "$prefix/lib" "$prefix/include"
@@ -69,6 +69,7 @@ build_sqlite() {
         -DSQLITE_ENABLE_UNLOCK_NOTIFY -DSQLITE_ENABLE_DBSTAT_VTAB -DSQLITE_ENABLE_JSON1 \
         -DSQLITE_MAX_SCHEMA_RETRY=25 -DSQLITE_MAX_VARIABLE_NUMBER=250000 \
         "$dir/sqlite3.c" -Wl,--out-implib,"$prefix/lib/libsqlite3.dll.a"
+    # The header last: it marks the engine as built.
     cp "$dir/sqlite3.h" "$dir/sqlite3ext.h" "$prefix/include/"
 }
 
@@ -91,7 +92,7 @@ build_qtbase() {
     local dir="$work/qtbase"
     # A build that was stopped goes on where it stopped.
     [ -f "$dir/build.ninja" ] || (rm -rf "$dir" && mkdir -p "$dir" && cd "$dir" && nice -n 19 "$sources/qt6-base/configure" -prefix "$prefix" -release -shared \
-        -nomake examples -nomake tests -no-opengl -no-icu -no-dbus -no-vulkan -no-glib \
+        -nomake examples -nomake tests -no-opengl -no-direct2d -no-icu -no-dbus -no-vulkan -no-glib \
         -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -no-freetype -qt-doubleconversion -no-libjpeg -no-gif \
         -sql-sqlite -system-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql -no-sql-db2 -no-sql-ibase \
         -no-sql-oci -no-feature-network -no-feature-testlib -no-feature-xml -no-feature-concurrent \
