@@ -145,7 +145,10 @@ imported_dlls() {
 find_dll() {
     local folder
     for folder in "${runtime_folders[@]}"; do
-        [ -f "$folder/$1" ] && { echo "$folder/$1"; return; }
+        if [ -f "$folder/$1" ]; then
+            echo "$folder/$1"
+            return
+        fi
     done
 }
 # Copies every DLL the given binaries need, and what those need in turn, into the folder.
@@ -174,8 +177,8 @@ lay_out_folder() {
     cp "$plugins/platforms/qwindows.dll" "$folder/platforms/"
     cp "$plugins/sqldrivers/qsqlite.dll" "$folder/sqldrivers/"
     cp "$plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
-    "$target-strip" "$folder"/*.exe "$folder"/*/*.dll
     copy_needed_dlls "$folder" "$folder"/*.exe "$folder"/*/*.dll
+    "$target-strip" "$folder"/*.exe "$folder"/*.dll "$folder"/*/*.dll
     # Qt's German texts are the same files as on Debian.
     cp /usr/share/qt6/translations/qtbase_de.qm "$folder/translations/"
     # Qt looks for its plugins and translations beside the program, not in the folder it was built for.

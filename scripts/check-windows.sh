@@ -65,15 +65,17 @@ shoot() {
     frame="$(xwininfo -id "$id" -children | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')"
     [ -n "$frame" ] && [ "$frame" != "$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')" ] ||
         frame="$id"
-    import -window "$frame" "$shots/$2.png"
+    import -window "$frame" "$shots/$2.png" || echo "(no screenshot of \"$1\")"
 }
 # The text of a screenshot as tesseract reads it, enlarged and grey for a steadier reading.
 read_shot() {
     convert "$shots/$1.png" -resize 300% -colorspace Gray "$work/ocr.png"
     tesseract "$work/ocr.png" - -l deu 2>/dev/null | tr '\n' ' '
 }
-rows() { sqlite3 -separator '|' "$1" "SELECT * FROM \"$2\" ORDER BY rowid"; }
-row_count() { sqlite3 "$1" "SELECT count(*) FROM \"$2\""; }
+# The log as the program left it; a write under way is waited for.
+rows() { sqlite3 -cmd '.timeout 3000' -separator '|' "$1" "SELECT * FROM \"$2\" ORDER BY rowid"; }
+row_count() { sqlite3 -cmd '.timeout 3000' "$1" "SELECT count(*) FROM \"$2\""; }
+has_rows() { [ "$(row_count "$1" "$2")" = "$3" ]; }
 
 # How far the middle of the window's frame (the X window manager's, around Wine's window) lies from
 # the middle of the screen, as "dx dy".
@@ -128,7 +130,7 @@ keys Tab
 type_text 117
 keys alt+b
 check "10 l over 117 km with Alt+B (\"&Berechnen\"): the log beside the program holds the row" \
-    "$(holds wait_for 10 sh -c "[ \"\$(sqlite3 '$log' 'SELECT count(*) FROM Auto')\" = 1 ]")"
+    "$(holds wait_for 10 has_rows "$log" Auto 1)"
 check "the row is $today|117.0|10.0|8.54" "$([ "$(rows "$log" Auto)" = "$today|117.0|10.0|8.54" ] && echo 0 || echo 1)" \
     "got '$(rows "$log" Auto)'"
 sleep 0.5
@@ -143,7 +145,7 @@ type_text 30
 keys Tab
 type_text 400
 keys alt+b
-wait_for 10 sh -c "[ \"\$(sqlite3 '$log' 'SELECT count(*) FROM Auto')\" = 2 ]" || true
+wait_for 10 has_rows "$log" Auto 2 || true
 keys alt+n
 type_text abc
 keys Tab
