@@ -124,12 +124,12 @@ build_qtcharts() {
     cmake --install "$dir" >/dev/null
 }
 
-# The two programs, without tests (they run on Linux), into build-windows/obj.
+# The two programs, without tests (they run on Linux), into build-windows/obj. Qt's own toolchain
+# file for the Qt just built loads ours and finds Qt there and its host tools in Debian's Qt.
 build_programs() {
     local dir="$out/obj"
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTANKVERZEHR_TESTS=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$prefix" -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
         -DSQLite3_INCLUDE_DIR="$prefix/include" -DSQLite3_LIBRARY="$prefix/lib/libsqlite3.dll.a" \
         -DCSV_INCLUDE_DIR="$prefix/include" -DCSV_LIBRARY="$prefix/lib/libcsv.a" >/dev/null
     nice -n 19 cmake --build "$dir" -j"$jobs" --target tankverzehr tankverzehr-daten
