@@ -129,7 +129,7 @@ build_qtcharts() {
 build_programs() {
     local dir="$out/obj"
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTANKVERZEHR_TESTS=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
         -DSQLite3_INCLUDE_DIR="$prefix/include" -DSQLite3_LIBRARY="$prefix/lib/libsqlite3.dll.a" \
         -DCSV_INCLUDE_DIR="$prefix/include" -DCSV_LIBRARY="$prefix/lib/libcsv.a" >/dev/null
     nice -n 19 cmake --build "$dir" -j"$jobs" --target tankverzehr tankverzehr-daten
