@@ -5,7 +5,9 @@
 #include "LogCheck.h"
 #include "LogExport.h"
 #include "LogImport.h"
+#ifndef TANKVERZEHR_WITHOUT_REPORT
 #include "LogReport.h"
+#endif
 #include "OutputDevice.h"
 
 #include "Connection.h"
@@ -86,6 +88,10 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
     case CommandLine::Command::Check:
         return check(logPath, line.verbose, out);
     case CommandLine::Command::Report: {
+#ifdef TANKVERZEHR_WITHOUT_REPORT
+        return {Failed, QStringLiteral("Diese Ausgabe von tankverzehr-daten kann keinen Bericht erstellen: "
+                                       "ihr fehlt Qt Charts, mit dem der Bericht sein Diagramm zeichnet.")};
+#else
         const QString target =
             line.target.isEmpty()
                 ? LogReport::defaultTarget(line.vehicle, Desktop::documentsFolder(), QDate::currentDate())
@@ -94,6 +100,7 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
         if (line.show)
             Desktop::open(QFileInfo(target).absoluteFilePath());
         return {Success, message};
+#endif
     }
     }
     return {WrongUsage, QStringLiteral("Unbekannter Befehl.")};

@@ -8,6 +8,13 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
 QString Desktop::documentsFolder()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -34,6 +41,18 @@ bool Desktop::hasXdgDocuments()
     return false;
 }
 
+#ifdef Q_OS_WIN
+void Desktop::open(const QString &path)
+{
+    // Windows opens the file with the program the user has for its type.
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, L"open", reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()), nullptr,
+        nullptr, SW_SHOWNORMAL));
+    if (result <= 32)
+        throw core::Failure(
+            QStringLiteral("Der Betrachter lässt sich nicht starten; die Datei liegt in \"%1\".").arg(path));
+}
+#else
 void Desktop::open(const QString &path)
 {
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
@@ -62,6 +81,7 @@ void Desktop::open(const QString &path)
                 .arg(viewer->exitCode())
                 .arg(path));
 }
+#endif
 
 void Desktop::notify(const QString &message, bool failed)
 {

@@ -1,5 +1,6 @@
 // What the data tool asks of the desktop when it is started from the desktop menu: the documents
-// folder, a viewer for the report (xdg-open) and a notification with the result (notify-send).
+// folder, a viewer for the report (xdg-open, or on Windows the program set for PDF files) and a notification
+// with the result (notify-send).
 #pragma once
 
 #include <QString>
@@ -12,7 +13,7 @@ public:
     static QString documentsFolder();
 
     // Hands the file to the desktop's viewer without waiting for it; throws core::Failure when
-    // the desktop has no xdg-open or it cannot be started.
+    // the desktop has no viewer (no xdg-open) or it cannot be started.
     static void open(const QString &path);
 
     // Shows the message as a notification when notify-send is there; otherwise does nothing.

@@ -15,6 +15,13 @@
 #include <memory>
 #include <unistd.h>
 
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
 namespace {
 
 // Qt's own warnings are notes for developers, in English (such as a missing XDG_RUNTIME_DIR under
@@ -25,17 +32,38 @@ void keepQtWarningsQuiet(QtMsgType type, const QMessageLogContext &, const QStri
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// The arguments after the program's name. Windows hands argv over in the ANSI code page, which
+// cannot spell every file name; its own command line is in UTF-16.
+QStringList commandArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+    }
+#else
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+#endif
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     qInstallMessageHandler(keepQtWarningsQuiet);
+#ifdef SIGPIPE
     // A reader that went away before the end is a failed write, told and ended with exit code 1,
     // not a silent end by the signal.
     std::signal(SIGPIPE, SIG_IGN);
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+#endif
+    const QStringList arguments = commandArguments(argc, argv);
 
     OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
     QTextStream err(stderr);
@@ -49,8 +77,11 @@ int main(int argc, char *argv[])
 
     std::unique_ptr<QCoreApplication> app;
     if (line.command == CommandLine::Command::Report) {
+#ifndef Q_OS_WIN
+        // Windows always has its desktop; elsewhere the report is painted without a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -9,6 +9,9 @@
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 #endif
+#ifdef Q_OS_WIN
+#include "WindowsFrame.h"
+#endif
 
 namespace toolkit {
 
@@ -71,6 +74,10 @@ QMargins ScreenCentre::frameExtents() const
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (x11 && x11->connection())
         return x11FrameExtents(m_window).value_or(QMargins());
+#endif
+#ifdef Q_OS_WIN
+    if (const std::optional<QMargins> extents = WindowsFrame::extents(m_window))
+        return *extents;
 #endif
     const QRect frame = m_window->frameGeometry();
     const QRect client = m_window->geometry();
