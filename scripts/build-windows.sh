@@ -84,11 +84,23 @@ build_libcsv() {
     cp "$sources/libcsv/csv.h" "$prefix/include/"
 }
 
+# Debian's qtbase source leaves out the Wintab header (its licence forbids changes), which the Windows
+# platform plugin needs for graphics tablets; the plugin is built without them, as if the feature were off.
+# Mouse, touch and pen input through Windows' own pointer messages stay.
+patch_out_wintab() {
+    local plugin="$sources/qt6-base/src/plugins/platforms/windows"
+    sed -i 's|QT_CONFIG(tabletevent)|0 /* no Wintab header in Debian'"'"'s source */|' \
+        "$plugin/qwindowscontext.cpp" "$plugin/qwindowspointerhandler.cpp" "$plugin/qwindowspointerhandler.h"
+    grep -q 'left out' "$plugin/qwindowstabletsupport.cpp" ||
+        echo '// Wintab support left out: Debian'"'"'s source has no wintab.h.' >"$plugin/qwindowstabletsupport.cpp"
+}
+
 # qtbase with what the programs use: Core, Gui (with the PDF writer), Widgets, Sql with the SQLite
 # driver, the Windows platform plugin. Host tools (moc, rcc, uic) are the installed Debian Qt's.
 build_qtbase() {
     [ -f "$prefix/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] && return
     unpack_source qt6-base
+    patch_out_wintab
     local dir="$work/qtbase"
     # A build that was stopped goes on where it stopped.
     [ -f "$dir/build.ninja" ] || (rm -rf "$dir" && mkdir -p "$dir" && cd "$dir" && nice -n 19 "$sources/qt6-base/configure" -prefix "$prefix" -release -shared \
