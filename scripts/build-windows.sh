@@ -93,6 +93,10 @@ patch_out_wintab() {
         "$plugin/qwindowscontext.cpp" "$plugin/qwindowspointerhandler.cpp" "$plugin/qwindowspointerhandler.h"
     grep -q 'left out' "$plugin/qwindowstabletsupport.cpp" ||
         echo '// Wintab support left out: Debian'"'"'s source has no wintab.h.' >"$plugin/qwindowstabletsupport.cpp"
+    # Qt Gui builds its DirectWrite font database only with Direct2D, which is left out here; the
+    # plugin must not ask for it then (it keeps the GDI font database).
+    sed -i 's|^#if QT_CONFIG(directwrite3)$|#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)|' \
+        "$plugin/qwindowsintegration.cpp"
 }
 
 # qtbase with what the programs use: Core, Gui (with the PDF writer), Widgets, Sql with the SQLite
