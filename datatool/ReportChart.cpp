@@ -18,8 +18,9 @@ const QSizeF layoutSize(1000, 520);
 
 // A gap between two fill-ups longer than this breaks the lines: no trend is drawn across it.
 constexpr qint64 longestGapDays = 120;
-// At most this many labels below the chart.
-constexpr int mostLabels = 12;
+// At most this many labels below the chart: with more, a month label ("07.2024") no longer fits
+// its share of the axis and the chart shortens it to "07.20...".
+constexpr int mostLabels = 8;
 
 qreal msecs(const QDate &day, int hour = 12)
 {

@@ -125,7 +125,10 @@ ReportData ReportData::read(const logstore::Connection &connection, const QStrin
         data.first = dated.front().day;
         data.last = dated.back().day;
         const QDate lastMonth(data.last.year(), data.last.month(), 1);
-        const QDate firstMonth = lastMonth.addMonths(-11);
+        // Twelve months back from the last fill-up, but not before the log begins: a young log
+        // gets no rows of months in which it did not exist yet.
+        const QDate firstMonth =
+            std::max(lastMonth.addMonths(-11), QDate(data.first.year(), data.first.month(), 1));
         std::map<QDate, Sums> months;
         for (const Dated &fillUp : dated) {
             if (fillUp.day >= firstMonth)

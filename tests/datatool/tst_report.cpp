@@ -84,12 +84,14 @@ void ReportTest::numbersAndPicture()
           QStringLiteral("Beste Tankung: 7,00 l/100 km am 10.12.2022 (1.100 km, 77 l)"),
           QStringLiteral("Schlechteste Tankung: 7,33 l/100 km am 20.03.2023 (150 km, 11 l)"),
           QStringLiteral("Monat Tankungen Kilometer Liter Liter pro 100 km"),
-          QStringLiteral("04.2022 0 – – –"), QStringLiteral("12.2022 1 1.100 77 7,00"),
+          QStringLiteral("01.2023 0 – – –"), QStringLiteral("12.2022 1 1.100 77 7,00"),
           QStringLiteral("03.2023 1 150 11 7,33"), QStringLiteral("Einträge ohne gültiges Kalenderdatum"),
           QStringLiteral("2 31.02.2023 50 4 8")})
         QVERIFY2(lines.contains(expected),
                  qPrintable(expected + QStringLiteral("\n---\n") + lines.join('\n')));
     QVERIFY(!lines.join('\n').contains(QStringLiteral("180")));
+    // The months table begins with the log, not twelve months before its last fill-up.
+    QVERIFY(!lines.contains(QStringLiteral("11.2022 0 – – –")));
 
     const QString prefix = QDir(log.dir()).filePath(QStringLiteral("seite"));
     poppler(QStringLiteral("pdftoppm"), {"-png", "-r", "60", "-f", "1", "-l", "1", pdf, prefix});
@@ -112,28 +114,31 @@ void ReportTest::numbersAndPicture()
 
 void ReportTest::timeAxis_data()
 {
+    QTest::addColumn<QDate>("from");
     QTest::addColumn<int>("entries");
     QTest::addColumn<int>("daysApart");
     QTest::addColumn<QString>("label"); // the form of every label below the chart
 
     // clang-format off
-    QTest::newRow("seven years: the years alone") << 30 << 90 << "\\d{4}";
-    QTest::newRow("nine months: month and year") << 10 << 30 << "\\d\\d\\.\\d{4}";
-    QTest::newRow("three months: month and year") << 4 << 25 << "\\d\\d\\.\\d{4}";
-    QTest::newRow("one month: the days") << 6 << 5 << "\\d\\d\\.\\d\\d\\.";
-    QTest::newRow("one day") << 1 << 1 << "\\d\\d\\.\\d\\d\\.";
+    QTest::newRow("seven years: the years alone") << QDate(2016, 1, 10) << 30 << 90 << "\\d{4}";
+    QTest::newRow("three years weekly from December: whole month labels") << QDate(2015, 12, 1) << 150 << 7 << "\\d\\d\\.\\d{4}";
+    QTest::newRow("nine months: month and year") << QDate(2016, 1, 10) << 10 << 30 << "\\d\\d\\.\\d{4}";
+    QTest::newRow("three months: month and year") << QDate(2016, 1, 10) << 4 << 25 << "\\d\\d\\.\\d{4}";
+    QTest::newRow("one month: the days") << QDate(2016, 1, 10) << 6 << 5 << "\\d\\d\\.\\d\\d\\.";
+    QTest::newRow("one day") << QDate(2016, 1, 10) << 1 << 1 << "\\d\\d\\.\\d\\d\\.";
     // clang-format on
 }
 
 void ReportTest::timeAxis()
 {
+    QFETCH(QDate, from);
     QFETCH(int, entries);
     QFETCH(int, daysApart);
     QFETCH(QString, label);
     TestLog log;
     QList<QStringList> rows;
     for (int i = 0; i < entries; ++i)
-        rows << QStringList{QDate(2016, 1, 10).addDays(i * daysApart).toString(dateForm), "500", "35", "7"};
+        rows << QStringList{from.addDays(i * daysApart).toString(dateForm), "500", "35", "7"};
     DataToolProcess::record(log.path(), "Auto", rows);
     const QString pdf = QDir(log.dir()).filePath(QStringLiteral("Bericht.pdf"));
     QCOMPARE(DataToolProcess::run({"bericht", "--ziel", pdf, "--log", log.path()}).exitCode, 0);
