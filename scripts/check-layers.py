@@ -35,7 +35,10 @@ owner = {}
 for path in sources:
     library = path.split('/')[0]
     if library in ALLOWED and path.endswith('.h'):
+        # A library's rooms (datatool/exchange/…) are on its include path too: a header is named
+        # by its path below the library's folder and by its file name alone.
         owner.setdefault(path[len(library) + 1:], set()).add(library)
+        owner.setdefault(os.path.basename(path), set()).add(library)
 
 problems = []
 for path in sources:
