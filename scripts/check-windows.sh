@@ -226,7 +226,7 @@ check "export --ziel auto.csv once more: refused with exit status 1, auto.csv un
 # a second run beside it must keep that file while the first one holds it, and the first run is
 # killed; the next run then removes what it left.
 cp "$log" "$folder/gross.mdb"
-sqlite3 "$folder/gross.mdb" "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400000)
+sqlite3 "$folder/gross.mdb" "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000000)
     INSERT INTO Auto SELECT '01.02.2024', 117, 10, 8.54 FROM n"
 temporaries() { (cd "$folder" && find . -maxdepth 1 -name '.*.tankverzehr-*' | sed 's|^\./||' | sort); }
 (cd "$folder" && exec wine tankverzehr-daten.exe export --log gross.mdb --ziel gross.csv >/dev/null 2>&1) &
