@@ -12,8 +12,10 @@ QString SystemError::reason(int error)
     switch (error) {
     case ENOSPC:
         return QStringLiteral("Der Datenträger ist voll.");
+#ifdef EDQUOT
     case EDQUOT:
         return QStringLiteral("Der Ihnen zugeteilte Speicherplatz ist aufgebraucht.");
+#endif
     case EACCES:
     case EPERM:
         return QStringLiteral("Der Zugriff ist nicht erlaubt.");

@@ -10,11 +10,6 @@
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,59 +23,11 @@ const QRegularExpression &leftoverName()
     return name;
 }
 
-QByteArray local(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
-// Takes the lock of a temporary file; false while another run holds it.
-bool lock(int descriptor)
-{
-    while (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return true;
-}
-
-// Whether the file open at descriptor still has the name path.
-bool stillNamed(int descriptor, const QString &path)
-{
-    struct stat open = {};
-    struct stat named = {};
-    return ::fstat(descriptor, &open) == 0 && open.st_nlink > 0 && ::lstat(local(path), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-}
-
-// Syncs the folder's list of names, so that a rename survives a power cut. A file system that
-// cannot sync a folder says so with EINVAL; there is nothing more to do there.
-int syncFolder(const QString &folder)
-{
-    const int descriptor = ::open(local(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0)
-        return errno;
-    const int error = ::fsync(descriptor) == 0 || errno == EINVAL ? 0 : errno;
-    ::close(descriptor);
-    return error;
-}
-
-// Gives temporary the name target unless target exists: a rename that replaces nothing, or,
-// where the file system has none, a second name and the first one removed.
-int moveWithoutReplacing(const QString &temporary, const QString &target)
-{
-    if (::renameat2(AT_FDCWD, local(temporary), AT_FDCWD, local(target), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    if (::link(local(temporary), local(target)) != 0)
-        return errno;
-    ::unlink(local(temporary));
-    return 0;
-}
-
 } // namespace
 
-NewFile::NewFile(const QString &target) : m_target(QFileInfo(target).absoluteFilePath())
+// The target as the system writes paths, so that messages show it the way the user knows it.
+NewFile::NewFile(const QString &target)
+    : m_target(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()))
 {
     const QFileInfo info(m_target);
     if (info.exists() || info.isSymLink())
@@ -89,26 +36,19 @@ NewFile::NewFile(const QString &target) : m_target(QFileInfo(target).absoluteFil
     if (!info.absoluteDir().exists())
         throw core::Failure(QStringLiteral("Den Ordner \"%1\" gibt es nicht.").arg(info.absolutePath()));
     removeLeftovers(info.absolutePath());
-    for (;;) {
-        QByteArray name =
-            local(info.absoluteDir().filePath(QStringLiteral(".%1%2XXXXXX").arg(info.fileName(), marker)));
-        m_descriptor = ::mkostemp(name.data(), O_CLOEXEC);
-        if (m_descriptor < 0)
-            throw core::Failure(QStringLiteral("In den Ordner \"%1\" lässt sich nicht schreiben. %2")
-                                    .arg(info.absolutePath(), core::SystemError::reason(errno)));
-        m_temporary = QFile::decodeName(name);
-        // Another run may have taken the new file for a leftover between its making and its
-        // lock; then it is gone, and another one is made.
-        if (lock(m_descriptor) && stillNamed(m_descriptor, m_temporary))
-            break;
-        ::close(m_descriptor);
-    }
-    m_device = std::make_unique<OutputDevice>(m_descriptor, QStringLiteral("Die Datei \"%1\"").arg(m_target));
+    if (const int error =
+            m_file.create(info.absoluteDir().filePath(QStringLiteral(".%1%2").arg(info.fileName(), marker)));
+        error != 0)
+        throw core::Failure(QStringLiteral("In den Ordner \"%1\" lässt sich nicht schreiben. %2")
+                                .arg(info.absolutePath(), core::SystemError::reason(error)));
+    m_temporary = m_file.path();
+    m_device =
+        std::make_unique<OutputDevice>(m_file.descriptor(), QStringLiteral("Die Datei \"%1\"").arg(m_target));
 }
 
 NewFile::~NewFile()
 {
-    if (m_descriptor >= 0)
+    if (m_file.descriptor() >= 0)
         removeTemporary();
 }
 
@@ -119,10 +59,9 @@ QIODevice &NewFile::device()
 
 void NewFile::removeTemporary()
 {
-    ::unlink(local(m_temporary));
-    ::unlink(local(m_temporary + journal));
-    ::close(m_descriptor);
-    m_descriptor = -1;
+    m_file.remove();
+    TemporaryFile::removeFile(m_temporary + journal);
+    m_file.close();
 }
 
 void NewFile::fail(int error)
@@ -135,41 +74,36 @@ void NewFile::commit(const QByteArray &ending)
 {
     if (m_device->failure() != 0)
         fail(m_device->failure());
-    // A temporary file is private to its owner; the finished file gets the usual permissions.
-    if (::fchmod(m_descriptor, 0644) != 0 || ::fsync(m_descriptor) != 0)
-        fail(errno);
-    struct stat written = {};
-    if (::fstat(m_descriptor, &written) != 0)
-        fail(errno);
+    if (const int error = m_file.sync(); error != 0)
+        fail(error);
+    int error = 0;
+    const qint64 size = m_file.size(error);
+    if (size < 0)
+        fail(error);
     // The disk holds what was written, and the file ends as its kind of file must.
     QByteArray end(ending.size() + 2, '\0');
-    const qint64 tail = qMin<qint64>(written.st_size, end.size());
-    const bool whole =
-        (m_device->written() == 0 || written.st_size == m_device->written()) &&
-        (ending.isEmpty() || (::pread(m_descriptor, end.data(), tail, written.st_size - tail) == tail &&
-                              end.left(tail).trimmed().endsWith(ending)));
+    const qint64 tail = qMin<qint64>(size, end.size());
+    const bool whole = (m_device->written() == 0 || size == m_device->written()) &&
+                       (ending.isEmpty() || (m_file.readAt(end.data(), tail, size - tail) &&
+                                             end.left(tail).trimmed().endsWith(ending)));
     if (!whole) {
         removeTemporary();
         throw core::Failure(
             QStringLiteral("Die Datei \"%1\" ist unvollständig geschrieben worden und wurde verworfen.")
                 .arg(m_target));
     }
-    const int moved = moveWithoutReplacing(m_temporary, m_target);
+    const int moved = m_file.moveTo(m_target);
     if (moved == EEXIST) {
         removeTemporary();
         throw core::Failure(
             QStringLiteral("Die Datei \"%1\" gibt es inzwischen; sie wird nicht überschrieben.")
                 .arg(m_target));
     }
+    // A file moved into place but not known to be on the disk is not reported as written either:
+    // it goes again.
     if (moved != 0)
         fail(moved);
-    if (const int error = syncFolder(QFileInfo(m_target).absolutePath()); error != 0) {
-        // Not known to be on the disk: not reported as written either.
-        ::unlink(local(m_target));
-        fail(error);
-    }
-    ::close(m_descriptor);
-    m_descriptor = -1;
+    m_file.close();
 }
 
 void NewFile::removeLeftovers(const QString &folder)
@@ -185,17 +119,12 @@ void NewFile::removeLeftovers(const QString &folder)
             // A journal whose file is gone is left of nothing.
             const QString file = path.chopped(journal.size());
             if (!QFileInfo::exists(file))
-                ::unlink(local(path));
+                TemporaryFile::removeFile(path);
             continue;
         }
-        const int descriptor = ::open(local(path), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-        if (descriptor < 0)
-            continue;
-        if (lock(descriptor) && stillNamed(descriptor, path)) {
-            ::unlink(local(path));
-            ::unlink(local(path + journal));
-        }
-        ::close(descriptor);
+        TemporaryFile::removeUnheld(path);
+        if (!QFileInfo::exists(path))
+            TemporaryFile::removeFile(path + journal);
     }
 }
 

@@ -1,12 +1,14 @@
 // A file that must not exist yet, made the one way every file of the data tool is made: written
 // under a temporary name in the target's folder, every write and the final flush checked, synced
-// to the disk, moved into place without ever replacing a file, and the folder synced, so that a
+// to the disk, moved into place without ever replacing a file, and the move synced, so that a
 // file reported as written is whole and stays there through a power cut. Any failure leaves
 // nothing under the final name and no temporary file.
 //
 // The temporary file is locked while its run lives. A run that was killed leaves its temporary
 // file behind unlocked; the next run in that folder removes such files, and only those.
 #pragma once
+
+#include "TemporaryFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -48,6 +50,6 @@ private:
 
     QString m_target;
     QString m_temporary;
-    int m_descriptor = -1;
+    TemporaryFile m_file;
     std::unique_ptr<OutputDevice> m_device;
 };

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QTextStream>
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 #endif
 
@@ -64,6 +67,14 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     const QStringList arguments = commandArguments(argc, argv);
+#ifdef Q_OS_WIN
+    // Exports go to standard output byte for byte, their line ends included; and the console
+    // shows the UTF-8 of the German texts as letters, until the tool ends.
+    _setmode(STDOUT_FILENO, _O_BINARY);
+    const UINT consolePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+    const auto restorePage = qScopeGuard([consolePage] { SetConsoleOutputCP(consolePage); });
+#endif
 
     OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
     QTextStream err(stderr);

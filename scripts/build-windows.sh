@@ -223,7 +223,7 @@ build_programs
 lay_out_folder
 programs_time="$(took "$start")"
 
-echo "Qt and the libraries for Windows: ${qt_note:-$qt_time}"
+echo "Qt and the libraries for Windows: $qt_time${qt_note:+ ($qt_note)}"
 echo "Programs and folder: $programs_time"
 echo "Folder: $out/Tankverzehr"
 echo "Zip: $out/Tankverzehr-windows-x64.zip ($(du -k "$out/Tankverzehr-windows-x64.zip" | cut -f1) KiB)"

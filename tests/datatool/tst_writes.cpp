@@ -4,14 +4,18 @@
 #include "CommandLine.h"
 #include "DataTool.h"
 #include "LogImport.h"
+#include "NewFile.h"
 #include "OutputDevice.h"
 #include "TestLog.h"
 #include "WriteSteps.h"
+
+#include "Failure.h"
 
 #include <QDir>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
 #include <fcntl.h>
@@ -23,6 +27,8 @@ private slots:
     void failedWrite_data();
     void failedWrite();
     void importSyncsItsCommit();
+    void commit_data();
+    void commit();
 };
 
 void WritesTest::failedWrite_data()
@@ -96,6 +102,73 @@ void WritesTest::importSyncsItsCommit()
     LogImport::run({log.path(), QStringLiteral("Auto"), csv, QDate(2026, 12, 10)});
     QCOMPARE(log.count(QStringLiteral("Auto")), 1);
     QCOMPARE(levels, QList<int>{3}); // EXTRA: the folder is synced once the journal is gone
+}
+
+void WritesTest::commit_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("ending");    // what the file must end with
+    QTest::addColumn<QByteArray>("appearing"); // another program's file under the target meanwhile
+    QTest::addColumn<QString>("message");      // the failure's end; none for a file written
+    QTest::addColumn<QByteArray>("kept");      // what the target holds afterwards
+
+    const QByteArray pdf = "%PDF-1.4\n1 0 obj\n%%EOF\n";
+    QTest::newRow("written") << QByteArray("a;b\r\n") << QByteArray() << QByteArray() << QString()
+                             << QByteArray("a;b\r\n");
+    QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray() << QString() << QByteArray();
+    QTest::newRow("ending after a line end")
+        << pdf << QByteArray("%%EOF") << QByteArray() << QString() << pdf;
+    QTest::newRow("ending missing") << QByteArray("%PDF-1.4\n1 0 obj\n") << QByteArray("%%EOF")
+                                    << QByteArray()
+                                    << "ist unvollständig geschrieben worden und wurde verworfen."
+                                    << QByteArray();
+    QTest::newRow("shorter than its ending")
+        << QByteArray("%%") << QByteArray("%%EOF") << QByteArray()
+        << "ist unvollständig geschrieben worden und wurde verworfen." << QByteArray();
+    QTest::newRow("target appeared meanwhile")
+        << QByteArray("a;b\r\n") << QByteArray() << QByteArray("fremd")
+        << "gibt es inzwischen; sie wird nicht überschrieben." << QByteArray("fremd");
+}
+
+void WritesTest::commit()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, ending);
+    QFETCH(QByteArray, appearing);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, kept);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString target = folder.filePath(QStringLiteral("neu.csv"));
+
+    QString failure;
+    {
+        NewFile file(target);
+        QCOMPARE(file.device().write(content), content.size());
+        if (!appearing.isEmpty()) {
+            QFile other(target);
+            QVERIFY(other.open(QIODevice::WriteOnly));
+            other.write(appearing);
+        }
+        try {
+            file.commit(ending);
+        } catch (const core::Failure &error) {
+            failure = error.message();
+        }
+    }
+    if (message.isEmpty())
+        QCOMPARE(failure, QString());
+    else
+        QVERIFY2(failure.endsWith(message), qPrintable(failure));
+    QFile result(target);
+    QCOMPARE(result.exists(), message.isEmpty() || !appearing.isEmpty());
+    if (result.exists()) {
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(result.readAll(), kept);
+    }
+    // No temporary file is left, whatever the outcome.
+    const QStringList expected = result.exists() ? QStringList{"neu.csv"} : QStringList{};
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), expected);
 }
 
 QTEST_MAIN(WritesTest)
