@@ -26,6 +26,16 @@ QString ScratchLog::schema()
     return QString::fromUtf8(file.readAll());
 }
 
+QString ScratchLog::otherCarTable(const QStringList &types, const QString &options)
+{
+    QStringList columns;
+    for (qsizetype i = 0; i < types.size(); ++i)
+        columns << (core::LogNames::quoted(core::LogNames::fields().at(i)) + QLatin1Char(' ') + types.at(i))
+                       .trimmed();
+    return QStringLiteral("DROP TABLE Auto; CREATE TABLE Auto (%1) %2")
+        .arg(columns.join(QStringLiteral(", ")), options);
+}
+
 QByteArray ScratchLog::bytes(const QString &path)
 {
     QFile file(path);

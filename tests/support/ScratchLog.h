@@ -28,6 +28,10 @@ public:
 
     // The schema text the build uses.
     static QString schema();
+    // SQL that puts a table "Auto" of another make in place of the schema's: the log's fields in
+    // their order with the types given (fewer types leave out the last fields, an empty type
+    // declares none), then the table's options such as STRICT.
+    static QString otherCarTable(const QStringList &types, const QString &options = {});
     // A file's bytes; empty when it cannot be read.
     static QByteArray bytes(const QString &path);
     // Runs one statement on a short-lived connection of the test's own, behind the program's
