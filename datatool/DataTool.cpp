@@ -17,6 +17,8 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QScopeGuard>
 
 namespace {
 
@@ -107,6 +109,10 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
 
 DataTool::Result DataTool::check(const QString &logPath, bool verbose, QTextStream &out)
 {
+    // The check shows the engine's own words only when asked for, also on standard error.
+    if (!verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("tankverzehr.engine.warning=false"));
+    const auto engineTextBack = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
     const logstore::Connection connection(logPath);
     qint64 problems = 0;
     qint64 warnings = 0;

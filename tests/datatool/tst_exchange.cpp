@@ -310,6 +310,8 @@ void ExchangeTest::refusedCommands_data()
     QTest::newRow("pruefen, damaged log") << "damage log" << QStringList{"pruefen"} << 1 << damaged;
     QTest::newRow("import, damaged log") << "damage log" << QStringList{"import", "{csv}", "--fahrzeug", "Auto"} << 1 << damaged;
     QTest::newRow("bericht, damaged log") << "damage log" << QStringList{"bericht", "--ziel", "{dir}/b.pdf"} << 1 << damaged;
+    QTest::newRow("bericht, summary beyond the integers: German") << "overflowing view" << QStringList{"bericht", "--ziel", "{dir}/b.pdf"} << 1 << "Die Datenbank meldet einen Fehler (Code 1).";
+    QTest::newRow("bericht, summary beyond the integers: the engine's words") << "overflowing view" << QStringList{"bericht", "--ziel", "{dir}/b.pdf"} << 1 << "the database engine reports: 1 integer overflow";
     QTest::newRow("export, target exists") << "" << QStringList{"export", "--ziel", "{csv}"} << 1 << "gibt es schon; sie wird nicht überschrieben.";
     QTest::newRow("sichern, target exists") << "" << QStringList{"sichern", "{csv}"} << 1 << "gibt es schon; sie wird nicht überschrieben.";
     QTest::newRow("bericht, target exists") << "" << QStringList{"bericht", "--ziel", "{csv}"} << 1 << "gibt es schon; sie wird nicht überschrieben.";
@@ -336,6 +338,11 @@ void ExchangeTest::refusedCommands()
         QVERIFY(QFile::remove(log.path()));
     if (prepare == QLatin1String("damage log"))
         DataToolProcess::writeFile(log.path(), QByteArray(4096, 'x'));
+    if (prepare == QLatin1String("overflowing view")) {
+        TestLog::query(log.path(), QStringLiteral("DROP VIEW Autogesamt"));
+        TestLog::query(log.path(), QStringLiteral("CREATE VIEW Autogesamt AS SELECT sum(v), 1 FROM (SELECT "
+                                                  "9223372036854775807 AS v UNION ALL SELECT 1)"));
+    }
     const QByteArray before = TestLog::bytes(log.path());
     for (QString &argument : arguments)
         argument.replace(QLatin1String("{csv}"), csv).replace(QLatin1String("{dir}"), log.dir());
