@@ -39,7 +39,7 @@ private slots:
 void SafetyTest::backupWhileAnotherProgramWrites()
 {
     TestLog log;
-    DataToolProcess::record(log.path(), "Auto", twoEntries);
+    TestLog::record(log.path(), "Auto", twoEntries);
     const QString name =
         QStringLiteral("Verbrauch-%1.mdb").arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     const QString copy = QDir(log.dir()).filePath(name);
@@ -113,7 +113,7 @@ void SafetyTest::check()
     QFETCH(QString, out);
 
     TestLog log;
-    DataToolProcess::record(log.path(), "Auto", twoEntries);
+    TestLog::record(log.path(), "Auto", twoEntries);
     for (const QString &statement : damage) {
         if (statement == QLatin1String("overwrite page 2")) {
             QFile file(log.path());
@@ -173,7 +173,7 @@ void SafetyTest::standardOutputRefused()
     QFETCH(DataToolProcess::Output, output);
     QFETCH(QString, reason);
     TestLog log;
-    DataToolProcess::record(log.path(), "Auto", twoEntries);
+    TestLog::record(log.path(), "Auto", twoEntries);
     DataToolProcess::writeFile(QDir(log.dir()).filePath(QStringLiteral("neu.csv")),
                                "Datum;Gefahrene Kilometer;Getankte Liter;Verbrauch auf 100 km in Liter\r\n"
                                "05.01.2023;500;35;7\r\n");

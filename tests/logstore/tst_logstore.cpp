@@ -39,12 +39,7 @@ QStringList entry(const QString &text)
 // One recording as the main window makes it.
 void record(const QString &path, const QString &table, const QStringList &values)
 {
-    logstore::Database db = logstore::Database::open(path);
-    logstore::RowAppender records = db.openAppender(table);
-    records.addNew();
-    for (int i = 0; i < 4; ++i)
-        records.setField(LogNames::fields().at(i), values.at(i));
-    records.update();
+    ScratchLog::record(path, table, {values});
 }
 
 // The message of the failure that `step` throws; empty when it throws none.

@@ -105,9 +105,6 @@ void OverviewTest::totals_data()
     const Texts motorcycle{"Motorrad", "180", "6,3", "3,5"};
     // clang-format off
     QTest::newRow("average cut, not rounded") << "Auto" << Texts{"100", "7", "200", "15"} << Texts{"Auto", "300", "22", "7,33"} << "" << false;
-    QTest::newRow("cut at two decimals") << "Auto" << Texts{"300", "20"} << Texts{"Auto", "300", "20", "6,66"} << "" << false;
-    QTest::newRow("one decimal stays") << "Auto" << Texts{"400", "30"} << Texts{"Auto", "400", "30", "7,5"} << "" << false;
-    QTest::newRow("whole average") << "Auto" << Texts{"400", "20"} << Texts{"Auto", "400", "20", "5"} << "" << false;
     QTest::newRow("motorcycle") << "Motorrad" << car << motorcycle << "" << false;
     QTest::newRow("empty log: no average") << "Auto" << Texts{} << Texts{"Auto", "0", "0", ""} << "" << false;
     // Only the exact text "Auto" chooses the car's totals and name, while the grid lists the log
@@ -163,10 +160,6 @@ void OverviewTest::changedLogShownOnNextActivation()
 {
     Fixture f(fourEntries.mid(0, 3));
     QVERIFY(f.open());
-    // A plain window, which no window manager keeps above the main window.
-    QCOMPARE(f.window->windowFlags() & Qt::WindowType_Mask, Qt::Window);
-    QCOMPARE(f.grid()->model()->headerData(3, Qt::Horizontal),
-             QStringLiteral("Verbrauch auf 100 km in Liter"));
     user::clickRecordSelector(f.grid(), 0);
 
     // Another window deletes the second entry; nothing changes before the window is activated again.

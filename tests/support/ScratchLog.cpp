@@ -1,5 +1,6 @@
 #include "ScratchLog.h"
 
+#include "Database.h"
 #include "FieldValue.h"
 #include "LogFileMaker.h"
 #include "LogNames.h"
@@ -81,6 +82,18 @@ void ScratchLog::append(const QString &table, const QStringList &datumKmLiterVer
         values << logstore::FieldValue::toStored(fields.at(i), datumKmLiterVerbrauch.at(i));
     query(path(), QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(core::LogNames::quoted(table)),
           values);
+}
+
+void ScratchLog::record(const QString &path, const QString &table, const QList<QStringList> &rows)
+{
+    logstore::Database database = logstore::Database::open(path);
+    logstore::RowAppender records = database.openAppender(table);
+    for (const QStringList &row : rows) {
+        records.addNew();
+        for (int field = 0; field < row.size(); ++field)
+            records.setField(core::LogNames::fields().at(field), row.at(field));
+        records.update();
+    }
 }
 
 void ScratchLog::appendMany(const QString &table, int count)

@@ -20,6 +20,9 @@ public:
     // Appends one row directly (own connection): Datum, Gefahrene Kilometer, Getankte Liter,
     // Verbrauch auf 100 km in Liter, converted as the program converts them.
     void append(const QString &table, const QStringList &datumKmLiterVerbrauch);
+    // Appends each row (Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter)
+    // with addNew, setField and update, as the calculator records a result.
+    static void record(const QString &path, const QString &table, const QList<QStringList> &rows);
     // Appends count generated rows in one statement (row n: "01.01.2024", n km, n/10 l, 7,5).
     void appendMany(const QString &table, int count);
     // All rows in stored order, each field as the program reads it back.
