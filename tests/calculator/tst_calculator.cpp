@@ -16,7 +16,7 @@ QString resultLine(const QString &consumption)
 }
 
 // The button's caption, the result line, the litres and the kilometres.
-QStringList state(CalculatorWindow &main)
+QStringList state(calculator::CalculatorWindow &main)
 {
     return QStringList{user::control<QPushButton>(&main, "calculate")->text()} +
            user::texts(&main, {"result", "litres", "kilometres"});

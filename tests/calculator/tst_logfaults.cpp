@@ -157,7 +157,7 @@ void LogFaultsTest::damagedLog()
     toldOnce("calculator");
     QCOMPARE(user::control<QPushButton>(&program.main, "calculate")->text(), QStringLiteral("&Berechnen"));
     {
-        OverviewWindow overview([] { return car; });
+        overview::OverviewWindow overview([] { return car; });
         overview.show();
         overview.activateWindow();
         QTRY_COMPARE(messages.shown().size(), 1);
@@ -165,7 +165,7 @@ void LogFaultsTest::damagedLog()
         toldOnce("overview");
     }
     {
-        EntryEditorWindow editor([] { return car; }, [] { return std::optional(0); });
+        editor::EntryEditorWindow editor([] { return car; }, [] { return std::optional(0); });
         editor.show();
         editor.activateWindow();
         QTRY_COMPARE(messages.shown().size(), 1);

@@ -32,7 +32,7 @@ struct Fixture {
     TestLog log;
     QString vehicle = QStringLiteral("Auto");
     // Declared after the log: the window's data control holds the log file open.
-    std::unique_ptr<OverviewWindow> window;
+    std::unique_ptr<overview::OverviewWindow> window;
     QWidget otherWindow;
 
     explicit Fixture(const Entries &carLog = {})
@@ -44,7 +44,7 @@ struct Fixture {
     // message box is expected to take the focus on the way.
     bool open(bool wait = true)
     {
-        window = std::make_unique<OverviewWindow>([this] { return vehicle; });
+        window = std::make_unique<overview::OverviewWindow>([this] { return vehicle; });
         if (wait)
             return user::activate(window.get());
         window->show();
@@ -58,7 +58,7 @@ struct Fixture {
     {
         return user::texts(window.get(), {"vehicleName", "totalKilometres", "totalLitres", "average"});
     }
-    LogGrid *grid() const { return window->findChild<LogGrid *>(); }
+    overview::LogGrid *grid() const { return window->findChild<overview::LogGrid *>(); }
     // Whether the record selector of `row` shows the arrow that marks the current row.
     bool arrowAt(int row) const
     {
@@ -176,7 +176,7 @@ void OverviewTest::changedLogShownOnNextActivation()
     QCOMPARE(f.values(), (Texts{"Auto", "0", "0", ""}));
     // "Bearbeiten" is still enabled, but with no row to open it tells the user instead.
     QVERIFY(f.edit()->isEnabled());
-    QSignalSpy requested(f.window.get(), &OverviewWindow::editRequested);
+    QSignalSpy requested(f.window.get(), &overview::OverviewWindow::editRequested);
     const MessageRecorder messages;
     QTest::mouseClick(f.edit(), Qt::LeftButton);
     QCOMPARE(requested.size(), 0);
@@ -243,7 +243,7 @@ void OverviewTest::cursorAndSelection()
     QCOMPARE(selected.isEmpty() ? -1 : selected.first().row(), selectedRow);
     QCOMPARE(f.edit()->isEnabled(), enabled);
 
-    QSignalSpy requested(f.window.get(), &OverviewWindow::editRequested);
+    QSignalSpy requested(f.window.get(), &overview::OverviewWindow::editRequested);
     QTest::mouseClick(f.edit(), Qt::LeftButton);
     QCOMPARE(requested.size(), enabled ? 1 : 0);
     QCOMPARE(f.window->chosenEntry(), enabled ? std::optional(cursor.y()) : std::nullopt);
