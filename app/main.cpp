@@ -36,8 +36,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tankverzehr"));
     toolkit::Translations::installGerman(&app);
 
-    CalculatorWindow window;
-    QObject::connect(&window, &CalculatorWindow::closed, &app, &QCoreApplication::quit);
+    calculator::CalculatorWindow window;
+    QObject::connect(&window, &calculator::CalculatorWindow::closed, &app, &QCoreApplication::quit);
     window.show();
     return app.exec();
 }

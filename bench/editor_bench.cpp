@@ -17,8 +17,8 @@ void measure(int entries, int runs)
     log.appendMany(QStringLiteral("Auto"), entries);
 
     int position = entries - 2;
-    EntryEditorWindow editor([] { return QStringLiteral("Auto"); },
-                             [&position] { return std::optional(position); });
+    editor::EntryEditorWindow editor([] { return QStringLiteral("Auto"); },
+                                     [&position] { return std::optional(position); });
     WindowSwitch user(editor, "editor");
     if (!user.ready())
         return;

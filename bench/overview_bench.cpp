@@ -25,7 +25,7 @@ void measure(int entries, int runs)
     TestLog log;
     log.appendMany(QStringLiteral("Auto"), entries);
 
-    OverviewWindow window([] { return QStringLiteral("Auto"); });
+    overview::OverviewWindow window([] { return QStringLiteral("Auto"); });
     WindowSwitch user(window, "overview");
     if (!user.ready())
         return;

@@ -31,6 +31,8 @@
 using core::LogNames;
 using toolkit::Fonts;
 
+namespace calculator {
+
 namespace {
 
 const QString calculateCaption = QStringLiteral("&Berechnen");
@@ -203,7 +205,7 @@ void CalculatorWindow::onShowOverviewClicked()
 {
     // The editor belongs to the overview: a minimised editor comes back with it, its typing kept.
     // It is restored first, so that the overview, activated after it, has the keys.
-    EntryEditorWindow *editor = m_editor.get();
+    editor::EntryEditorWindow *editor = m_editor.get();
     if (editor && editor->isVisible() && editor->isMinimized()) {
         editor->setWindowState(editor->windowState() & ~Qt::WindowMinimized);
         editor->show();
@@ -211,9 +213,10 @@ void CalculatorWindow::onShowOverviewClicked()
     }
     m_overview.show(
         [this] {
-            auto *overview = new OverviewWindow([this] { return m_vehicle; });
-            connect(overview, &OverviewWindow::editRequested, this, &CalculatorWindow::onEditRequested);
-            return overview;
+            auto *window = new overview::OverviewWindow([this] { return m_vehicle; });
+            connect(window, &overview::OverviewWindow::editRequested, this,
+                    &CalculatorWindow::onEditRequested);
+            return window;
         },
         this);
 }
@@ -228,15 +231,16 @@ void CalculatorWindow::onEditRequested()
     m_chosenEntry = m_overview.get()->chosenEntry();
     m_editor.show(
         [this] {
-            return new EntryEditorWindow([this] { return m_vehicle; }, [this] { return chosenEntry(); });
+            return new editor::EntryEditorWindow([this] { return m_vehicle; },
+                                                 [this] { return chosenEntry(); });
         },
         m_overview.get(), m_overview.get());
 }
 
 std::optional<int> CalculatorWindow::chosenEntry() const
 {
-    if (const OverviewWindow *overview = m_overview.get())
-        return overview->chosenEntry();
+    if (const overview::OverviewWindow *window = m_overview.get())
+        return window->chosenEntry();
     return m_chosenEntry;
 }
 
@@ -245,3 +249,5 @@ void CalculatorWindow::closeEvent(QCloseEvent *event)
     event->accept();
     emit closed();
 }
+
+} // namespace calculator

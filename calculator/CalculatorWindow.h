@@ -13,12 +13,18 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class EntryEditorWindow;
-class OverviewWindow;
 
+namespace editor {
+class EntryEditorWindow;
+}
 namespace logstore {
 class RowAppender;
 }
+namespace overview {
+class OverviewWindow;
+}
+
+namespace calculator {
 
 class CalculatorWindow : public QWidget {
     Q_OBJECT
@@ -62,8 +68,10 @@ private:
     // leaves the focus where it is.
     bool m_activated = false;
     // The overview and the editor exist at most once each and live until the program ends.
-    toolkit::SingleWindow<OverviewWindow> m_overview;
-    toolkit::SingleWindow<EntryEditorWindow> m_editor;
+    toolkit::SingleWindow<overview::OverviewWindow> m_overview;
+    toolkit::SingleWindow<editor::EntryEditorWindow> m_editor;
     // The entry last chosen in the overview, kept for the editor when the overview has been closed.
     std::optional<int> m_chosenEntry;
 };
+
+} // namespace calculator

@@ -12,17 +12,20 @@
 
 #include "Connection.h"
 #include "Failure.h"
+#include "MessageText.h"
+#include "ShortDate.h"
 
 #include <QDate>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QScopeGuard>
 
 namespace {
 
-// Messages of the log store separate their lines with CR LF, as the program's messages are written;
-// a terminal, like a message box, wants a plain line feed.
-QString terminalText(QString text)
+// The log store's messages separate their lines with CR LF; a terminal wants a plain line feed.
+QString terminalText(const QString &text)
 {
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return core::MessageText::lines(text).join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -66,10 +69,8 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
             LogExport::run(logPath, line.vehicle, line.target, line.separator, standardOutput);
         if (line.target.isEmpty())
             return {};
-        return {Success,
-                QStringLiteral("%1 aus \"%2\" nach \"%3\" geschrieben.")
-                    .arg(count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträge").arg(count),
-                         line.vehicle, line.target)};
+        return {Success, QStringLiteral("%1 aus \"%2\" nach \"%3\" geschrieben.")
+                             .arg(core::MessageText::entries(count), line.vehicle, line.target)};
     }
     case CommandLine::Command::Import: {
         LogImport::Options options{
@@ -108,6 +109,10 @@ DataTool::Result DataTool::execute(const CommandLine &line, const QString &logPa
 
 DataTool::Result DataTool::check(const QString &logPath, bool verbose, QTextStream &out)
 {
+    // The check shows the engine's own words only when asked for, also on standard error.
+    if (!verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("tankverzehr.engine.warning=false"));
+    const auto engineTextBack = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
     const logstore::Connection connection(logPath);
     qint64 problems = 0;
     qint64 warnings = 0;
@@ -141,5 +146,5 @@ DataTool::Result DataTool::check(const QString &logPath, bool verbose, QTextStre
 
 QString DataTool::todayText()
 {
-    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    return core::ShortDate::text(QDate::currentDate());
 }

@@ -6,6 +6,7 @@
 #include "DateCheck.h"
 #include "Failure.h"
 #include "LogNames.h"
+#include "MessageText.h"
 #include "NumberText.h"
 
 #include <QSqlError>
@@ -16,13 +17,13 @@ using core::LogNames;
 
 namespace {
 
-QString problemLine(const QString &table, qint64 position, int field, const QString &value, QString reason)
+QString problemLine(const QString &table, qint64 position, int field, const QString &value,
+                    const QString &reason)
 {
-    reason.replace(QLatin1String("\r\n"), QLatin1String(" "));
     return QStringLiteral("%1, Eintrag %2, Feld \"%3\", Wert \"%4\": %5")
         .arg(table)
         .arg(position)
-        .arg(LogNames::fields().at(field), value, reason);
+        .arg(LogNames::fields().at(field), value, core::MessageText::lines(reason).join(QLatin1Char(' ')));
 }
 
 // Why a stored number field breaks the rules, or nothing.
@@ -140,7 +141,7 @@ void LogCheck::values(const logstore::Connection &connection, const QString &tod
         try {
             checkRows(connection, table, todayText, report);
         } catch (const core::Failure &failure) {
-            const QStringList lines = failure.message().split(QStringLiteral("\r\n"));
+            const QStringList lines = core::MessageText::lines(failure.message());
             report(Kind::Problem, QStringLiteral("Die Tabelle \"%1\" lässt sich nicht ganz lesen: %2")
                                       .arg(table, lines.first()));
             for (const QString &line : lines.mid(1))
@@ -190,8 +191,7 @@ QString LogCheck::entryCounts(const logstore::Connection &connection)
                 QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(table),
                 count.lastError());
         const qint64 n = count.value(0).toLongLong();
-        counts << QStringLiteral("%1 %2").arg(table, n == 1 ? QStringLiteral("1 Eintrag")
-                                                            : QStringLiteral("%1 Einträge").arg(n));
+        counts << QStringLiteral("%1 %2").arg(table, core::MessageText::entries(n));
     }
     return counts.join(QStringLiteral(", "));
 }

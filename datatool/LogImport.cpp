@@ -10,6 +10,7 @@
 #include "Connection.h"
 #include "Failure.h"
 #include "LogNames.h"
+#include "MessageText.h"
 #include "NumberText.h"
 
 #include <QSqlQuery>
@@ -39,7 +40,7 @@ void add(LogImport::Summary &summary, const ImportCheck::Entry &entry, ExactSum 
 
 QString entries(qint64 count)
 {
-    return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträge").arg(count);
+    return core::MessageText::entries(count);
 }
 
 // A total as the overview shows it: its number text cut to two decimals.

@@ -5,6 +5,7 @@
 #include "ReportPainter.h"
 
 #include "Connection.h"
+#include "MessageText.h"
 
 #include <QDir>
 
@@ -32,9 +33,7 @@ QString LogReport::run(const QString &logPath, const QString &table, const QStri
     // The writer does not tell of a failed write; the file is checked down to its closing mark.
     file.commit("%%EOF");
     QString message = QStringLiteral("Bericht für \"%1\" geschrieben: \"%2\" (%3")
-                          .arg(table, file.target(),
-                               data.entries == 1 ? QStringLiteral("1 Eintrag")
-                                                 : QStringLiteral("%1 Einträge").arg(data.entries));
+                          .arg(table, file.target(), core::MessageText::entries(data.entries));
     if (!data.undated.isEmpty())
         message += QStringLiteral(", davon %1 ohne gültiges Kalenderdatum, im Bericht eigens aufgeführt")
                        .arg(data.undated.size());

@@ -7,8 +7,8 @@
 #include "Failure.h"
 #include "LogNames.h"
 #include "NumberText.h"
+#include "RowCache.h"
 
-#include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -81,20 +81,16 @@ ReportData ReportData::read(const logstore::Connection &connection, const QStrin
 {
     using core::LogNames;
     connection.requireTable(table);
-    const QString view = LogNames::views().at(LogNames::tables().indexOf(table));
-    connection.requireView(view);
 
     ReportData data;
     data.vehicle = table;
     {
-        QSqlQuery totals(connection.database());
-        totals.setForwardOnly(true);
-        if (!totals.exec(QStringLiteral("SELECT * FROM %1").arg(LogNames::quoted(view))) || !totals.next())
-            throw connection.failure(
-                QStringLiteral("Die Abfrage \"%1\" kann nicht gelesen werden.").arg(view),
-                totals.lastError());
-        data.totalKilometres = LogRows::text(totals.value(0));
-        data.totalLitres = LogRows::text(totals.value(1));
+        // The summary view as the overview reads it, with the same checks of its two sums.
+        const logstore::RowCache totals(connection, LogNames::summaryOf(table));
+        if (const std::optional<QStringList> sums = totals.count() > 0 ? totals.readRow(0) : std::nullopt) {
+            data.totalKilometres = sums->at(0);
+            data.totalLitres = sums->at(1);
+        }
     }
     data.average = core::Consumption::average(data.totalLitres, data.totalKilometres);
 

@@ -4,6 +4,7 @@
 
 #include "Consumption.h"
 #include "Failure.h"
+#include "MessageText.h"
 #include "NumberText.h"
 
 #include <QFontMetricsF>
@@ -139,10 +140,7 @@ void ReportPainter::heading(const ReportData &data)
                                      .arg(data.first.toString(dateForm), data.last.toString(dateForm))
                                : QStringLiteral("Zeitraum: kein Eintrag mit gültigem Datum");
     textLine(QStringLiteral("%1   ·   %2   ·   erstellt am %3")
-                 .arg(period,
-                      data.entries == 1 ? QStringLiteral("1 Eintrag")
-                                        : QStringLiteral("%1 Einträge").arg(data.entries),
-                      m_dayText),
+                 .arg(period, core::MessageText::entries(data.entries), m_dayText),
              m_body, mm(6));
 }
 

@@ -5,6 +5,7 @@
 #include "DataTool.h"
 #include "OutputDevice.h"
 
+#include "Connection.h"
 #include "Failure.h"
 
 #include <QApplication>
@@ -28,10 +29,13 @@
 namespace {
 
 // Qt's own warnings are notes for developers, in English (such as a missing XDG_RUNTIME_DIR under
-// the offscreen platform); the user reads only the tool's German messages.
-void keepQtWarningsQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+// the offscreen platform); the user reads only the tool's German messages. The engine's text
+// behind a failure goes to standard error all the same, for whoever looks into the fault.
+void keepQtWarningsQuiet(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
+    const bool engine =
+        context.category && qstrcmp(context.category, logstore::engineText().categoryName()) == 0;
+    if (engine || type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 

@@ -23,6 +23,8 @@
 using core::LogNames;
 using toolkit::Fonts;
 
+namespace editor {
+
 EntryEditorWindow::EntryEditorWindow(std::function<QString()> vehicle,
                                      std::function<std::optional<int>()> chosenEntry, QWidget *parent)
     : QWidget(parent), m_vehicle(std::move(vehicle)), m_chosenEntry(std::move(chosenEntry))
@@ -232,3 +234,5 @@ void EntryEditorWindow::onKeyReleased(QLineEdit *typed, QLineEdit *other, core::
         m_consumption->setText(outcome.consumptionText);
     });
 }
+
+} // namespace editor

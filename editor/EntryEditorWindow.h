@@ -11,13 +11,16 @@
 #include <functional>
 #include <optional>
 
-class FieldBoxes;
 class QLineEdit;
 class QPushButton;
 
 namespace logstore {
 class DataControl;
 }
+
+namespace editor {
+
+class FieldBoxes;
 
 class EntryEditorWindow : public QWidget {
     Q_OBJECT
@@ -69,3 +72,5 @@ private:
     };
     std::optional<ShownEntry> m_shownEntry;
 };
+
+} // namespace editor

@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 
+namespace editor {
+
 FieldBoxes::FieldBoxes(logstore::DataControl *control, QObject *parent) : QObject(parent), m_control(control)
 {
     connect(m_control, &logstore::DataControl::currentRowChanged, this, &FieldBoxes::show);
@@ -36,3 +38,5 @@ void FieldBoxes::show()
         box->setText(index >= 0 && index < row.size() ? row.at(index) : QString());
     }
 }
+
+} // namespace editor

@@ -15,6 +15,8 @@ namespace logstore {
 class DataControl;
 }
 
+namespace editor {
+
 class FieldBoxes : public QObject {
     Q_OBJECT
 public:
@@ -31,3 +33,5 @@ private:
     logstore::DataControl *m_control = nullptr;
     QList<QPair<QPointer<QLineEdit>, QString>> m_bound;
 };
+
+} // namespace editor

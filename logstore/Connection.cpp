@@ -6,7 +6,6 @@
 #include "SystemError.h"
 
 #include <QAtomicInt>
-#include <QDebug>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -16,10 +15,18 @@
 
 namespace logstore {
 
+Q_LOGGING_CATEGORY(engineText, "tankverzehr.engine")
+
 namespace {
 
 QAtomicInt connectionCounter;
 int busyTimeoutMs = 5000;
+
+void reportEngineText(const QSqlError &error)
+{
+    qCWarning(engineText).noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
+                                    << error.text();
+}
 
 // The German reason for an engine result; systemError is the system's error number behind it,
 // 0 when there is none. The engine's own text is English; it goes to the standard error stream
@@ -38,8 +45,7 @@ QString reasonText(const QSqlError &error, const QString &path, int systemError)
                               "zurückspielen, weil die Datei schreibgeschützt ist.")
             .arg(journal);
     if (ok && systemError != 0 && ((code & 0xff) == SQLITE_IOERR || (code & 0xff) == SQLITE_CANTOPEN)) {
-        qWarning().noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
-                             << error.text();
+        reportEngineText(error);
         return core::SystemError::reason(systemError);
     }
     switch (ok ? code & 0xff : -1) {
@@ -64,8 +70,7 @@ QString reasonText(const QSqlError &error, const QString &path, int systemError)
     case SQLITE_CONSTRAINT:
         return QStringLiteral("Ein Wert verletzt eine Regel der Tabelle.");
     default:
-        qWarning().noquote() << "Tankverzehr: the database engine reports:" << error.nativeErrorCode()
-                             << error.text();
+        reportEngineText(error);
         return ok ? QStringLiteral("Die Datenbank meldet einen Fehler (Code %1).").arg(code)
                   : QStringLiteral("Die Datenbank meldet einen Fehler.");
     }

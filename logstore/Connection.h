@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -18,6 +19,11 @@
 struct sqlite3;
 
 namespace logstore {
+
+// The engine's own English text behind a failure, written as a warning of this category
+// ("tankverzehr.engine"): it goes to the standard error stream for whoever looks into a fault,
+// never to the user, who reads the German reason.
+Q_DECLARE_LOGGING_CATEGORY(engineText)
 
 class Connection {
 public:

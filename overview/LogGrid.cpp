@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+namespace overview {
+
 namespace {
 // Dark grey lines between rows and columns.
 const QColor dividerColour(128, 128, 128);
@@ -188,3 +190,5 @@ void LogGrid::selectionChanged(const QItemSelection &selected, const QItemSelect
         }
     }
 }
+
+} // namespace overview

@@ -11,6 +11,8 @@ namespace logstore {
 class DataControl;
 }
 
+namespace overview {
+
 class LogGrid : public QTableView {
     Q_OBJECT
 public:
@@ -42,3 +44,5 @@ private:
 
     logstore::DataControl *m_data = nullptr;
 };
+
+} // namespace overview

@@ -21,6 +21,8 @@
 using core::LogNames;
 using toolkit::Fonts;
 
+namespace overview {
+
 namespace {
 
 const QColor blue(0, 0, 255);
@@ -148,3 +150,5 @@ void OverviewWindow::onRowsSelected()
 {
     m_edit->setEnabled(true);
 }
+
+} // namespace overview

@@ -11,11 +11,14 @@
 
 class QLabel;
 class QPushButton;
-class LogGrid;
 
 namespace logstore {
 class DataControl;
 }
+
+namespace overview {
+
+class LogGrid;
 
 class OverviewWindow : public QWidget {
     Q_OBJECT
@@ -47,3 +50,5 @@ private:
     QPushButton *m_edit = nullptr;
     std::optional<int> m_chosenEntry;
 };
+
+} // namespace overview

@@ -7,6 +7,8 @@
 #include <QPolygon>
 #include <QStyleOptionHeader>
 
+namespace overview {
+
 namespace {
 // The selector column is as wide as the grid's own: 225 twips.
 constexpr int selectorWidthTwips = 225;
@@ -50,3 +52,5 @@ void RecordSelectors::paintSection(QPainter *painter, const QRect &rect, int log
     painter->drawPolygon(arrow);
     painter->restore();
 }
+
+} // namespace overview

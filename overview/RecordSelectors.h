@@ -5,6 +5,8 @@
 
 #include <QHeaderView>
 
+namespace overview {
+
 class RecordSelectors : public QHeaderView {
     Q_OBJECT
 public:
@@ -15,3 +17,5 @@ public:
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 };
+
+} // namespace overview

@@ -1,5 +1,7 @@
 #include "Clock.h"
 
+#include "ShortDate.h"
+
 namespace toolkit {
 
 namespace {
@@ -15,18 +17,9 @@ QDate Clock::today()
     return fixedToday() ? *fixedToday() : QDate::currentDate();
 }
 
-QString Clock::dateText(const QDate &date)
-{
-    // Built by hand: the short-date text is always day.month.four-digit year, whatever the system locale.
-    return QStringLiteral("%1.%2.%3")
-        .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(date.year(), 4, 10, QLatin1Char('0'));
-}
-
 QString Clock::todayText()
 {
-    return dateText(today());
+    return core::ShortDate::text(today());
 }
 
 void Clock::setFixedToday(std::optional<QDate> day)

@@ -11,7 +11,6 @@ class Clock {
 public:
     static QDate today();
     static QString todayText();
-    static QString dateText(const QDate &date);
 
     // A fixed day for tests; std::nullopt returns to the system clock.
     static void setFixedToday(std::optional<QDate> day);

@@ -2,6 +2,8 @@
 
 #include "Activation.h"
 
+#include "MessageText.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
@@ -91,8 +93,7 @@ void MessageBox::show(const QString &prompt, const QString &title, Icon icon)
     } else {
         PromptBox box(beneath);
         box.setWindowTitle(shown.title);
-        // A two-line prompt is written with CR LF; the dialog wants a plain line feed.
-        box.setText(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        box.setText(core::MessageText::lines(prompt).join(QLatin1Char('\n')));
         box.setTextFormat(Qt::PlainText);
         box.setIcon(icon == Icon::Information ? QMessageBox::Information : QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Ok);

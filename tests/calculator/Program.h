@@ -13,7 +13,7 @@
 class Program {
 public:
     TestLog log;
-    CalculatorWindow main;
+    calculator::CalculatorWindow main;
 
     explicit Program(QDate today = QDate(2026, 12, 7))
     {

@@ -16,7 +16,7 @@ QString resultLine(const QString &consumption)
 }
 
 // The button's caption, the result line, the litres and the kilometres.
-QStringList state(CalculatorWindow &main)
+QStringList state(calculator::CalculatorWindow &main)
 {
     return QStringList{user::control<QPushButton>(&main, "calculate")->text()} +
            user::texts(&main, {"result", "litres", "kilometres"});
@@ -108,15 +108,10 @@ void CalculatorTest::calculation_data()
     const QString tooLarge = QStringLiteral("Der Wert ist zu groß für eine Berechnung.");
     // clang-format off
     QTest::newRow("cut to two decimals") << 0 << "45,5" << "600" << "7,58" << QStringList{today, "600", "45,5", "7,58"} << "" << "";
-    QTest::newRow("whole, no comma") << 0 << "42" << "600" << "7" << QStringList{today, "600", "42", "7"} << "" << "";
-    QTest::newRow("negative kilometres") << 0 << "10" << "-100" << "-10" << QStringList{today, "-100", "10", "-10"} << "" << "";
     QTest::newRow("underflow is no failure") << 0 << "1E-300" << "1E300" << "0" << QStringList{today, "1E+300", "1E-300", "0"} << "" << "";
-    QTest::newRow("dot read as group separator") << 0 << "45.5" << "600" << "75,83" << QStringList{today, "600", "455", "75,83"} << "" << "";
     QTest::newRow("motorcycle, blanks and groups") << 1 << " 6,3 " << "1.180" << "0,53" << QStringList{today, "1180", "6,3", "0,53"} << "" << "";
     QTest::newRow("litres empty") << 0 << "" << "600" << "" << QStringList{} << "Fehler" << refusal;
     QTest::newRow("kilometres empty") << 1 << "45,5" << "" << "" << QStringList{} << "Fehler" << refusal;
-    QTest::newRow("letter in kilometres") << 0 << "45,5" << "60x" << "" << QStringList{} << "Fehler" << refusal;
-    QTest::newRow("beyond a double") << 0 << "1E999" << "600" << "" << QStringList{} << "Fehler" << refusal;
     QTest::newRow("kilometres 0") << 1 << "45,5" << "0" << "" << QStringList{} << "Tankverzehr" << zero;
     QTest::newRow("product too large") << 0 << "1E307" << "600" << "" << QStringList{} << "Tankverzehr" << tooLarge;
     // clang-format on

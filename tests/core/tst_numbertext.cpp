@@ -41,6 +41,9 @@ void NumberTextTest::read_data()
     QTest::newRow("largest double") << "1,7976931348623157E308" << true << std::numeric_limits<double>::max();
     QTest::newRow("beyond a double") << "1E309" << false << 0.0;
     QTest::newRow("beyond a double by digits") << QString(400, QLatin1Char('9')) << false << 0.0;
+    // Zeros after the leading digit do not make a number past the largest double a small one.
+    QTest::newRow("beyond a double, zeros after the digit")
+        << "0,5" + QString(400, QLatin1Char('0')) + "E309" << false << 0.0;
     QTest::newRow("too small reads as zero") << "1E-400" << true << 0.0;
     QTest::newRow("empty") << "" << false << 0.0;
     QTest::newRow("blanks only") << "   " << false << 0.0;

@@ -1,8 +1,5 @@
 #include "DataToolProcess.h"
 
-#include "Database.h"
-#include "LogNames.h"
-
 #include <QFile>
 #include <QProcess>
 #include <fcntl.h>
@@ -38,18 +35,6 @@ DataToolProcess::Result DataToolProcess::run(const QStringList &arguments,
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
-}
-
-void DataToolProcess::record(const QString &logPath, const QString &table, const QList<QStringList> &rows)
-{
-    logstore::Database database = logstore::Database::open(logPath);
-    logstore::RowAppender records = database.openAppender(table);
-    for (const QStringList &row : rows) {
-        records.addNew();
-        for (int field = 0; field < row.size(); ++field)
-            records.setField(core::LogNames::fields().at(field), row.at(field));
-        records.update();
-    }
 }
 
 void DataToolProcess::writeFile(const QString &path, const QByteArray &bytes)

@@ -1,5 +1,4 @@
-// Runs the built tankverzehr-daten as a user would, and fills test logs the way the program does:
-// through the log store's recording API.
+// Runs the built tankverzehr-daten as a user would.
 #pragma once
 
 #include <QByteArray>
@@ -23,10 +22,6 @@ public:
     static Result run(const QStringList &arguments,
                       const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
                       Output output = Output::Captured);
-
-    // Appends each row (Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter)
-    // with addNew, setField and update, as the calculator records a result.
-    static void record(const QString &logPath, const QString &table, const QList<QStringList> &rows);
 
     static void writeFile(const QString &path, const QByteArray &bytes);
 

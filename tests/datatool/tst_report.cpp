@@ -58,11 +58,11 @@ void ReportTest::numbersAndPicture()
 {
     TestLog log;
     // Dated entries in two years and one whose date is no calendar day; totals 1300 km and 92 l.
-    DataToolProcess::record(log.path(), "Auto",
-                            {{"10.12.2022", "1100", "77", "7"},
-                             {"31.02.2023", "50", "4", "8"},
-                             {"20.03.2023", "150", "11", "7,33"}});
-    DataToolProcess::record(log.path(), "Motorrad", {{"01.05.2023", "180", "6,3", "3,5"}});
+    TestLog::record(log.path(), "Auto",
+                    {{"10.12.2022", "1100", "77", "7"},
+                     {"31.02.2023", "50", "4", "8"},
+                     {"20.03.2023", "150", "11", "7,33"}});
+    TestLog::record(log.path(), "Motorrad", {{"01.05.2023", "180", "6,3", "3,5"}});
     const QString pdf = QDir(log.dir()).filePath(QStringLiteral("Bericht.pdf"));
     const auto result = DataToolProcess::run({"bericht", "--ziel", pdf, "--log", log.path()});
     QCOMPARE(result.exitCode, 0);
@@ -98,17 +98,14 @@ void ReportTest::numbersAndPicture()
     const QImage page(prefix + QStringLiteral("-1.png"));
     QVERIFY2(!page.isNull(), "pdftoppm gave no picture");
     QVERIFY(qAbs(double(page.width()) / page.height() - 210.0 / 297.0) < 0.01);
-    // The totals' pale yellow boxes and the red line of the moving average are painted.
-    int paleYellow = 0;
+    // The moving average is drawn: its line is the one red on the page.
     int red = 0;
     for (int y = 0; y < page.height(); ++y) {
         for (int x = 0; x < page.width(); ++x) {
             const QColor c = page.pixelColor(x, y);
-            paleYellow += c.red() > 245 && c.green() > 245 && c.blue() > 170 && c.blue() < 210;
             red += c.red() > 150 && c.green() < 110 && c.blue() < 110;
         }
     }
-    QVERIFY2(paleYellow > 500, qPrintable(QString::number(paleYellow)));
     QVERIFY2(red > 20, qPrintable(QString::number(red)));
 }
 
@@ -139,7 +136,7 @@ void ReportTest::timeAxis()
     QList<QStringList> rows;
     for (int i = 0; i < entries; ++i)
         rows << QStringList{from.addDays(i * daysApart).toString(dateForm), "500", "35", "7"};
-    DataToolProcess::record(log.path(), "Auto", rows);
+    TestLog::record(log.path(), "Auto", rows);
     const QString pdf = QDir(log.dir()).filePath(QStringLiteral("Bericht.pdf"));
     QCOMPARE(DataToolProcess::run({"bericht", "--ziel", pdf, "--log", log.path()}).exitCode, 0);
     // A line of at least three labels of that form, none of them twice.
@@ -183,7 +180,7 @@ void ReportTest::intoDocumentsAndShown()
     QFETCH(QByteArray, userDirs);
     QFETCH(QString, folder);
     TestLog log;
-    DataToolProcess::record(log.path(), "Auto", {{"10.06.2022", "100", "7", "7"}});
+    TestLog::record(log.path(), "Auto", {{"10.06.2022", "100", "7", "7"}});
     QTemporaryDir desktop;
     // Stand-ins for the desktop's viewer and notifications that note what they were given.
     const QString bin = desktop.filePath(QStringLiteral("bin"));

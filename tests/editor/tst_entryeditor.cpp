@@ -31,7 +31,7 @@ struct Fixture {
     TestLog log;
     MessageRecorder messages;
     std::optional<int> chosen;
-    EntryEditorWindow editor{[] { return QStringLiteral("Auto"); }, [this] { return chosen; }};
+    editor::EntryEditorWindow editor{[] { return QStringLiteral("Auto"); }, [this] { return chosen; }};
 
     Fixture()
     {

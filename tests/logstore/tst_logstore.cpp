@@ -39,12 +39,7 @@ QStringList entry(const QString &text)
 // One recording as the main window makes it.
 void record(const QString &path, const QString &table, const QStringList &values)
 {
-    logstore::Database db = logstore::Database::open(path);
-    logstore::RowAppender records = db.openAppender(table);
-    records.addNew();
-    for (int i = 0; i < 4; ++i)
-        records.setField(LogNames::fields().at(i), values.at(i));
-    records.update();
+    ScratchLog::record(path, table, {values});
 }
 
 // The message of the failure that `step` throws; empty when it throws none.
@@ -204,24 +199,27 @@ void LogStoreTest::logsThatDoNotFit_data()
     QTest::addColumn<QString>("expected"); // at the end of every message; empty when the log fits
     QTest::addColumn<QString>("engine");   // the engine's text, on the standard error stream only
 
-    const QString table =
-        QStringLiteral("DROP TABLE Auto; CREATE TABLE Auto (Datum %1, \"Gefahrene Kilometer\" %2, "
-                       "\"Getankte Liter\" %3, \"Verbrauch auf 100 km in Liter\" REAL) %4");
+    const auto table = [](const QString &date, const QString &kilometres, const QString &litres,
+                          const QString &options) {
+        return ScratchLog::otherCarTable({date, kilometres, litres, QStringLiteral("REAL")}, options);
+    };
     const QString insert = QStringLiteral("; INSERT INTO Auto VALUES ('01.01.2024', %1)");
     const QString view = QStringLiteral("DROP VIEW Autogesamt; CREATE VIEW Autogesamt AS SELECT %1");
     const QString overflow =
         QStringLiteral("sum(v), 1 FROM (SELECT 9223372036854775807 AS v UNION ALL SELECT 1)");
     const QString sums = QStringLiteral("Autogesamt");
     // clang-format off
-    QTest::newRow("text field for a number") << table.arg("TEXT", "VARCHAR(10)", "REAL", "") << car << "\"Gefahrene Kilometer\" der Tabelle \"Auto\" in der Datenbank \"%1\" ist nicht für Zahlen angelegt." << "";
-    QTest::newRow("text in an ANY field") << table.arg("TEXT", "REAL", "ANY", "STRICT") + insert.arg("100, 'viel', 7") << car << "\"Getankte Liter\" der Tabelle \"Auto\" in der Datenbank \"%1\" enthält Werte, die keine Zahlen sind." << "";
-    QTest::newRow("number field for the date") << table.arg("REAL", "REAL", "REAL", "STRICT") << car << "\"Datum\" der Tabelle \"Auto\" in der Datenbank \"%1\" ist nicht für Text angelegt." << "";
-    QTest::newRow("numbers, not STRICT") << table.arg("", "INTEGER", "NUMERIC", "") + insert.arg("100, 7, 7") << car << "" << "";
+    QTest::newRow("text field for a number") << table("TEXT", "VARCHAR(10)", "REAL", "") << car << "\"Gefahrene Kilometer\" der Tabelle \"Auto\" in der Datenbank \"%1\" ist nicht für Zahlen angelegt." << "";
+    QTest::newRow("field missing") << ScratchLog::otherCarTable({"TEXT", "REAL", "REAL"}) << car << "Die Tabelle \"Auto\" in der Datenbank \"%1\" hat kein Feld \"Verbrauch auf 100 km in Liter\"." << "";
+    QTest::newRow("text in a number field") << table("TEXT", "REAL", "REAL", "") + insert.arg("100, 'viel', 7") << car << "\"Getankte Liter\" der Tabelle \"Auto\" in der Datenbank \"%1\" enthält Werte, die keine Zahlen sind." << "";
+    QTest::newRow("text in an ANY field") << table("TEXT", "REAL", "ANY", "STRICT") + insert.arg("100, 'viel', 7") << car << "\"Getankte Liter\" der Tabelle \"Auto\" in der Datenbank \"%1\" enthält Werte, die keine Zahlen sind." << "";
+    QTest::newRow("number field for the date") << table("REAL", "REAL", "REAL", "STRICT") << car << "\"Datum\" der Tabelle \"Auto\" in der Datenbank \"%1\" ist nicht für Text angelegt." << "";
+    QTest::newRow("numbers, not STRICT") << table("", "INTEGER", "NUMERIC", "") + insert.arg("100, 7, 7") << car << "" << "";
     QTest::newRow("view of one column") << view.arg("5") << sums << "liefert nicht die zwei Summen, Kilometer und Liter." << "";
     QTest::newRow("view giving a text") << view.arg("5, 'viel'") << sums << "liefert in ihrer Spalte 2 keine Zahl." << "";
     QTest::newRow("view over a missing log") << "DROP TABLE Auto" << sums << "Die Tabelle \"Auto\" gibt es in der Datenbank \"%1\" nicht." << "";
     QTest::newRow("sum beyond the integers") << view.arg(overflow) << sums << "Die Datenbank meldet einen Fehler (Code 1)." << "integer overflow";
-    QTest::newRow("rule of the table") << table.arg("TEXT NOT NULL", "REAL", "REAL", "STRICT") << car << "Ein Wert verletzt eine Regel der Tabelle." << "";
+    QTest::newRow("rule of the table") << table("TEXT NOT NULL", "REAL", "REAL", "STRICT") << car << "Ein Wert verletzt eine Regel der Tabelle." << "";
     // clang-format on
 }
 

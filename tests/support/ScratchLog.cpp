@@ -1,5 +1,6 @@
 #include "ScratchLog.h"
 
+#include "Database.h"
 #include "FieldValue.h"
 #include "LogFileMaker.h"
 #include "LogNames.h"
@@ -24,6 +25,16 @@ QString ScratchLog::schema()
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         throw std::runtime_error("schema file missing");
     return QString::fromUtf8(file.readAll());
+}
+
+QString ScratchLog::otherCarTable(const QStringList &types, const QString &options)
+{
+    QStringList columns;
+    for (qsizetype i = 0; i < types.size(); ++i)
+        columns << (core::LogNames::quoted(core::LogNames::fields().at(i)) + QLatin1Char(' ') + types.at(i))
+                       .trimmed();
+    return QStringLiteral("DROP TABLE Auto; CREATE TABLE Auto (%1) %2")
+        .arg(columns.join(QStringLiteral(", ")), options);
 }
 
 QByteArray ScratchLog::bytes(const QString &path)
@@ -71,6 +82,18 @@ void ScratchLog::append(const QString &table, const QStringList &datumKmLiterVer
         values << logstore::FieldValue::toStored(fields.at(i), datumKmLiterVerbrauch.at(i));
     query(path(), QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(core::LogNames::quoted(table)),
           values);
+}
+
+void ScratchLog::record(const QString &path, const QString &table, const QList<QStringList> &rows)
+{
+    logstore::Database database = logstore::Database::open(path);
+    logstore::RowAppender records = database.openAppender(table);
+    for (const QStringList &row : rows) {
+        records.addNew();
+        for (int field = 0; field < row.size(); ++field)
+            records.setField(core::LogNames::fields().at(field), row.at(field));
+        records.update();
+    }
 }
 
 void ScratchLog::appendMany(const QString &table, int count)

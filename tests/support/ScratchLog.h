@@ -20,6 +20,9 @@ public:
     // Appends one row directly (own connection): Datum, Gefahrene Kilometer, Getankte Liter,
     // Verbrauch auf 100 km in Liter, converted as the program converts them.
     void append(const QString &table, const QStringList &datumKmLiterVerbrauch);
+    // Appends each row (Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter)
+    // with addNew, setField and update, as the calculator records a result.
+    static void record(const QString &path, const QString &table, const QList<QStringList> &rows);
     // Appends count generated rows in one statement (row n: "01.01.2024", n km, n/10 l, 7,5).
     void appendMany(const QString &table, int count);
     // All rows in stored order, each field as the program reads it back.
@@ -28,6 +31,10 @@ public:
 
     // The schema text the build uses.
     static QString schema();
+    // SQL that puts a table "Auto" of another make in place of the schema's: the log's fields in
+    // their order with the types given (fewer types leave out the last fields, an empty type
+    // declares none), then the table's options such as STRICT.
+    static QString otherCarTable(const QStringList &types, const QString &options = {});
     // A file's bytes; empty when it cannot be read.
     static QByteArray bytes(const QString &path);
     // Runs one statement on a short-lived connection of the test's own, behind the program's

@@ -1,19 +1,15 @@
-// The window services: real message boxes and what comes after them, the failure guard of a
-// handler, Qt's texts in German, today's date and the program directory.
+// The window services: real message boxes and what comes after them, today's date and the
+// program directory. The failure guard and Qt's German texts are seen through the windows' tests
+// and the end-to-end walk.
 #include "Activation.h"
 #include "Clock.h"
-#include "Failure.h"
-#include "HandlerGuard.h"
 #include "MessageBox.h"
 #include "ProgramDirectory.h"
-#include "Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -71,8 +67,6 @@ private slots:
     void realMessageBox_data();
     void realMessageBox();
     void closingMessageBoxIsNoActivation();
-    void handlerGuardEndsHandler();
-    void germanStandardTexts();
     void dateAndDirectory();
 };
 
@@ -157,38 +151,6 @@ void ToolkitTest::closingMessageBoxIsNoActivation()
     QVERIFY(QTest::qWaitForWindowActive(&other));
     window.activateWindow();
     QTRY_COMPARE(activations, 2);
-}
-
-void ToolkitTest::handlerGuardEndsHandler()
-{
-    QList<toolkit::MessageBox::Shown> shown;
-    toolkit::MessageBox::setSink([&](const toolkit::MessageBox::Shown &box) { shown.append(box); });
-    QStringList steps;
-    const bool finished = toolkit::HandlerGuard::run([&] {
-        steps << "vorher";
-        throw core::Failure(QStringLiteral("Die Datei fehlt."));
-    });
-    const bool clean = toolkit::HandlerGuard::run([&] { steps << "sauber"; });
-    toolkit::MessageBox::setSink({});
-
-    QVERIFY(!finished);
-    QVERIFY(clean);
-    QCOMPARE(steps, QStringList({"vorher", "sauber"}));
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].prompt, QStringLiteral("Die Datei fehlt."));
-    QCOMPARE(shown[0].title, QStringLiteral("Tankverzehr"));
-}
-
-void ToolkitTest::germanStandardTexts()
-{
-    QVERIFY(toolkit::Translations::installGerman(qApp));
-    QLineEdit box;
-    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
-    QStringList texts;
-    for (const QAction *action : menu->actions())
-        texts << action->text().section(QLatin1Char('\t'), 0, 0); // without the shortcut
-    QVERIFY2(texts.contains(QStringLiteral("&Rückgängig")), qPrintable(texts.join(u'|')));
-    QVERIFY2(texts.contains(QStringLiteral("Alles auswählen")), qPrintable(texts.join(u'|')));
 }
 
 void ToolkitTest::dateAndDirectory()
