@@ -147,7 +147,10 @@ void CsvReader::fieldDone(void *data, size_t size, void *self)
 void CsvReader::recordDone(int, void *self)
 {
     auto *reader = static_cast<CsvReader *>(self);
+    const qsizetype count = reader->m_fields.size();
     reader->m_done.push_back(Record{reader->m_recordLine, std::move(reader->m_fields)});
+    // The next record most likely has as many fields: room for them at once.
     reader->m_fields = QStringList();
+    reader->m_fields.reserve(count);
     reader->m_atRecordStart = true;
 }

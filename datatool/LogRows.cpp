@@ -1,5 +1,6 @@
 #include "LogRows.h"
 
+#include "FieldValue.h"
 #include "LogNames.h"
 #include "NumberText.h"
 
@@ -8,14 +9,11 @@
 void LogRows::forEach(const logstore::Connection &connection, const QString &table,
                       const std::function<void(const Entry &)> &visit)
 {
-    QStringList columns;
-    for (const QString &field : core::LogNames::fields())
-        columns << core::LogNames::quoted(field);
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
     const QString what = QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(table);
     if (!query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                        .arg(columns.join(QStringLiteral(", ")), core::LogNames::quoted(table))))
+                        .arg(core::LogNames::quotedFields(), core::LogNames::quoted(table))))
         throw connection.failure(what, query.lastError());
     Entry entry;
     while (query.next()) {
@@ -28,30 +26,11 @@ void LogRows::forEach(const logstore::Connection &connection, const QString &tab
         throw connection.failure(what, query.lastError());
 }
 
-QString LogRows::text(const QVariant &value)
-{
-    if (value.isNull())
-        return QString();
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        return core::NumberText::text(value.toDouble());
-    default:
-        return value.toString();
-    }
-}
-
 std::optional<double> LogRows::number(const QVariant &value)
 {
     if (value.isNull())
         return std::nullopt;
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
+    if (logstore::FieldValue::isNumber(value))
         return value.toDouble();
-    default:
-        return core::NumberText::read(value.toString());
-    }
+    return core::NumberText::read(value.toString());
 }

@@ -93,8 +93,8 @@ ReportData ReportData::read(const logstore::Connection &connection, const QStrin
             throw connection.failure(
                 QStringLiteral("Die Abfrage \"%1\" kann nicht gelesen werden.").arg(view),
                 totals.lastError());
-        data.totalKilometres = LogRows::text(totals.value(0));
-        data.totalLitres = LogRows::text(totals.value(1));
+        data.totalKilometres = logstore::FieldValue::toText(totals.value(0));
+        data.totalLitres = logstore::FieldValue::toText(totals.value(1));
     }
     data.average = core::Consumption::average(data.totalLitres, data.totalKilometres);
 

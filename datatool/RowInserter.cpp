@@ -7,16 +7,16 @@
 #include <QSqlError>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 QString insertStatement(const QString &table)
 {
     using core::LogNames;
-    QStringList columns;
-    for (const QString &field : LogNames::fields())
-        columns << LogNames::quoted(field);
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?)")
-        .arg(LogNames::quoted(table), columns.join(QStringLiteral(", ")));
+        .arg(LogNames::quoted(table), LogNames::quotedFields());
 }
 
 // The engine under Qt's driver, when it is the one this program is built against.
@@ -67,7 +67,17 @@ void RowInserter::insert(const QString &date, double kilometres, double litres, 
             throw m_connection.failure(m_what, m_query.lastError());
         return;
     }
-    sqlite3_bind_text16(m_statement, 1, date.utf16(), static_cast<int>(date.size() * 2), SQLITE_TRANSIENT);
+    // A date text is ASCII: bound as the UTF-8 the file stores, so the engine converts nothing.
+    std::array<char, 16> ascii;
+    if (date.size() <= qsizetype(ascii.size()) &&
+        std::all_of(date.begin(), date.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        std::transform(date.begin(), date.end(), ascii.begin(),
+                       [](QChar c) { return static_cast<char>(c.unicode()); });
+        sqlite3_bind_text(m_statement, 1, ascii.data(), static_cast<int>(date.size()), SQLITE_TRANSIENT);
+    } else {
+        sqlite3_bind_text16(m_statement, 1, date.utf16(), static_cast<int>(date.size() * 2),
+                            SQLITE_TRANSIENT);
+    }
     sqlite3_bind_double(m_statement, 2, kilometres);
     sqlite3_bind_double(m_statement, 3, litres);
     sqlite3_bind_double(m_statement, 4, consumption);
