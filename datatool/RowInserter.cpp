@@ -3,7 +3,6 @@
 #include "Failure.h"
 #include "LogNames.h"
 
-#include <QSqlDriver>
 #include <QSqlError>
 #include <sqlite3.h>
 
@@ -19,19 +18,6 @@ QString insertStatement(const QString &table)
         .arg(LogNames::quoted(table), LogNames::quotedFields());
 }
 
-// The engine under Qt's driver, when it is the one this program is built against.
-sqlite3 *engineOf(QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    QSqlQuery version(db);
-    if (!version.exec(QStringLiteral("SELECT sqlite_version()")) || !version.next() ||
-        version.value(0).toString() != QLatin1String(sqlite3_libversion()))
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 } // namespace
 
 RowInserter::RowInserter(const logstore::Connection &connection, QSqlDatabase &db, const QString &table)
@@ -41,10 +27,10 @@ RowInserter::RowInserter(const logstore::Connection &connection, QSqlDatabase &d
       m_query(db)
 {
     const QString sql = insertStatement(table);
-    if (sqlite3 *engine = engineOf(db)) {
+    if (sqlite3 *engine = connection.engine()) {
         const int code = sqlite3_prepare_v2(engine, sql.toUtf8().constData(), -1, &m_statement, nullptr);
         if (code != SQLITE_OK)
-            throw failure(code);
+            throw m_connection.failure(m_what, code);
         return;
     }
     if (!m_query.prepare(sql))
@@ -84,11 +70,5 @@ void RowInserter::insert(const QString &date, double kilometres, double litres, 
     const int code = sqlite3_step(m_statement);
     sqlite3_reset(m_statement);
     if (code != SQLITE_DONE)
-        throw failure(code);
-}
-
-core::Failure RowInserter::failure(int code) const
-{
-    return m_connection.failure(m_what, QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)),
-                                                  QSqlError::StatementError, QString::number(code)));
+        throw m_connection.failure(m_what, code);
 }

@@ -23,8 +23,6 @@ public:
     void insert(const QString &date, double kilometres, double litres, double consumption);
 
 private:
-    core::Failure failure(int code) const;
-
     const logstore::Connection &m_connection;
     QString m_what;
     sqlite3_stmt *m_statement = nullptr;
