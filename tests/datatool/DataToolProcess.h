@@ -20,9 +20,12 @@ public:
     // reader is gone.
     enum class Output { Captured, FullDevice, ClosedPipe };
 
+    // The built tankverzehr-daten, beside its report program.
+    static QString builtProgram();
+
     static Result run(const QStringList &arguments,
                       const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                      Output output = Output::Captured);
+                      Output output = Output::Captured, const QString &program = builtProgram());
 
     // Appends each row (Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter)
     // with addNew, setField and update, as the calculator records a result.

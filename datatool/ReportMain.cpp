@@ -1,0 +1,27 @@
+// tankverzehr-daten-bericht: paints the report for tankverzehr-daten, which runs it with its own
+// arguments. It needs a GUI application for the chart, never a display.
+#include "DataTool.h"
+#include "OutputDevice.h"
+#include "ProgramStart.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    const QStringList arguments = ProgramStart::prepare(argc, argv);
+    QTextStream err(stderr);
+    const std::optional<CommandLine> line = ProgramStart::parse(arguments, err);
+    if (!line)
+        return DataTool::WrongUsage;
+
+#ifndef Q_OS_WIN
+    // Windows always has its desktop; elsewhere the report is painted without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    QApplication app(argc, argv);
+    OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
+    return DataTool::run(*line, QCoreApplication::applicationDirPath(), standardOutput, err);
+}
