@@ -139,6 +139,7 @@ void CsvReader::visitPlainLine(const char *data, qsizetype size,
     // Unquoted fields lose their leading and trailing blanks, as the parser takes them.
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     QStringList fields;
+    fields.reserve(std::count(data, end, m_separator) + 1);
     for (const char *start = data;;) {
         const char *stop = std::find(start, end, m_separator);
         const char *first = start;

@@ -53,13 +53,14 @@ void RowInserter::insert(const QString &date, double kilometres, double litres, 
             throw m_connection.failure(m_what, m_query.lastError());
         return;
     }
-    // A date text is ASCII: bound as the UTF-8 the file stores, so the engine converts nothing.
-    std::array<char, 16> ascii;
-    if (date.size() <= qsizetype(ascii.size()) &&
+    // A date text is ASCII: bound as the UTF-8 the file stores, so the engine converts nothing. The
+    // bytes stay in m_asciiDate for as long as the statement may read them, so the engine need not
+    // copy them.
+    if (date.size() <= qsizetype(m_asciiDate.size()) &&
         std::all_of(date.begin(), date.end(), [](QChar c) { return c.unicode() < 0x80; })) {
-        std::transform(date.begin(), date.end(), ascii.begin(),
+        std::transform(date.begin(), date.end(), m_asciiDate.begin(),
                        [](QChar c) { return static_cast<char>(c.unicode()); });
-        sqlite3_bind_text(m_statement, 1, ascii.data(), static_cast<int>(date.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(m_statement, 1, m_asciiDate.data(), static_cast<int>(date.size()), SQLITE_STATIC);
     } else {
         sqlite3_bind_text16(m_statement, 1, date.utf16(), static_cast<int>(date.size() * 2),
                             SQLITE_TRANSIENT);

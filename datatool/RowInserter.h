@@ -8,6 +8,7 @@
 
 #include <QSqlQuery>
 #include <QString>
+#include <array>
 
 struct sqlite3_stmt;
 
@@ -25,6 +26,7 @@ public:
 private:
     const logstore::Connection &m_connection;
     QString m_what;
+    std::array<char, 16> m_asciiDate{}; // the bound date, read by the statement
     sqlite3_stmt *m_statement = nullptr;
     QSqlQuery m_query;
 };
