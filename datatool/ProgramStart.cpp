@@ -25,7 +25,7 @@ void keepQtWarningsQuiet(QtMsgType type, const QMessageLogContext &, const QStri
 
 } // namespace
 
-QStringList ProgramStart::prepare(int argc, char *argv[])
+ProgramStart::ProgramStart(int argc, char *argv[], QTextStream &err)
 {
     qInstallMessageHandler(keepQtWarningsQuiet);
 #ifdef SIGPIPE
@@ -33,7 +33,6 @@ QStringList ProgramStart::prepare(int argc, char *argv[])
     // not a silent end by the signal.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    QStringList arguments;
 #ifdef Q_OS_WIN
     // Windows hands argv over in the ANSI code page, which cannot spell every file name; its own
     // command line is in UTF-16.
@@ -49,16 +48,10 @@ QStringList ProgramStart::prepare(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 #endif
-    return arguments;
-}
-
-std::optional<CommandLine> ProgramStart::parse(const QStringList &arguments, QTextStream &err)
-{
     try {
-        return CommandLine::parse(arguments);
+        line = CommandLine::parse(arguments);
     } catch (const core::Failure &failure) {
         err << failure.message() << '\n';
         err.flush();
-        return std::nullopt;
     }
 }

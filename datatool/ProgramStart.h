@@ -11,9 +11,9 @@ class QTextStream;
 
 class ProgramStart {
 public:
-    // The arguments after the program's name, ready for CommandLine::parse.
-    static QStringList prepare(int argc, char *argv[]);
+    // Reads the command line; tells err what is wrong with it, if anything.
+    ProgramStart(int argc, char *argv[], QTextStream &err);
 
-    // The parsed command line; nothing after telling err what is wrong with it.
-    static std::optional<CommandLine> parse(const QStringList &arguments, QTextStream &err);
+    QStringList arguments;           // after the program's name
+    std::optional<CommandLine> line; // nothing when the command line is wrong
 };

@@ -10,10 +10,9 @@
 
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = ProgramStart::prepare(argc, argv);
     QTextStream err(stderr);
-    const std::optional<CommandLine> line = ProgramStart::parse(arguments, err);
-    if (!line)
+    const ProgramStart start(argc, argv, err);
+    if (!start.line)
         return DataTool::WrongUsage;
 
 #ifndef Q_OS_WIN
@@ -23,5 +22,5 @@ int main(int argc, char *argv[])
 #endif
     QApplication app(argc, argv);
     OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
-    return DataTool::run(*line, QCoreApplication::applicationDirPath(), standardOutput, err);
+    return DataTool::run(*start.line, QCoreApplication::applicationDirPath(), standardOutput, err);
 }

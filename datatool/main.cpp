@@ -48,17 +48,17 @@ int handOverReport(const CommandLine &line, const QStringList &arguments, QTextS
 
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = ProgramStart::prepare(argc, argv);
     QTextStream err(stderr);
-    const std::optional<CommandLine> line = ProgramStart::parse(arguments, err);
-    if (!line)
+    const ProgramStart start(argc, argv, err);
+    if (!start.line)
         return DataTool::WrongUsage;
+    const CommandLine &line = *start.line;
 
     QCoreApplication app(argc, argv);
 #ifdef TANKVERZEHR_REPORT_PROGRAM
-    if (line->command == CommandLine::Command::Report)
-        return handOverReport(*line, arguments, err);
+    if (line.command == CommandLine::Command::Report)
+        return handOverReport(line, start.arguments, err);
 #endif
     OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
-    return DataTool::run(*line, QCoreApplication::applicationDirPath(), standardOutput, err);
+    return DataTool::run(line, QCoreApplication::applicationDirPath(), standardOutput, err);
 }
