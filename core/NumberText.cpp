@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -161,6 +162,73 @@ QString NumberText::text(double value)
         }
     }
     return QString::fromLatin1(out.c_str());
+}
+
+std::optional<double> NumberText::cutValue(double value)
+{
+    if (value != 0.0 && std::isfinite(value)) {
+        // The 15 significant digits text() writes: d.dddddddddddddde±x. The shortest digits that
+        // read back are the same when there are at most 15 of them, since a double lies nearer to
+        // them than half the step between numbers of 15 digits; they are much quicker to find.
+        char buf[64];
+        auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+        if (std::find(buf, res.ptr, 'e') - buf > 16)
+            res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+        const char *e = std::find(buf, res.ptr, 'e');
+        int exponent = 0;
+        std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exponent);
+        if (exponent >= -4 && exponent < 15) {
+            // Written without exponent, the text keeps its digits up to the second decimal.
+            char digits[32];
+            int kept = 0;
+            for (const char *c = buf; c != e && kept < exponent + 3; ++c) {
+                if (*c != '.')
+                    digits[kept++] = *c;
+            }
+            const double truncated = kept > 0 ? fromDigits({digits, size_t(kept)}, exponent + 1 - kept) : 0.0;
+            return value < 0 ? -truncated : truncated;
+        }
+    }
+    return read(cut(text(value)));
+}
+
+QString NumberText::exact(double value, char decimalSeparator)
+{
+    if (!std::isfinite(value))
+        return text(value);
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    for (char *c = buffer; c != result.ptr; ++c) {
+        if (*c == 'e')
+            *c = 'E';
+        else if (*c == '.')
+            *c = decimalSeparator;
+    }
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+double NumberText::fromDigits(std::string_view digits, int exponent)
+{
+    while (digits.size() > 1 && digits.front() == '0')
+        digits.remove_prefix(1);
+    // Up to 15 digits and 10^22 both are exact doubles, so one multiplication or division rounds
+    // once, to the nearest double, as from_chars does.
+    static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (digits.size() <= 15 && exponent >= -22 && exponent <= 22) {
+        qint64 whole = 0;
+        for (const char digit : digits)
+            whole = whole * 10 + (digit - '0');
+        const double exactWhole = static_cast<double>(whole);
+        return exponent < 0 ? exactWhole / powersOfTen[-exponent] : exactWhole * powersOfTen[exponent];
+    }
+    std::string c(digits);
+    c += 'e';
+    c += std::to_string(exponent);
+    double value = 0.0;
+    std::from_chars(c.data(), c.data() + c.size(), value);
+    return value;
 }
 
 QString NumberText::cut(const QString &text)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <optional>
+#include <string_view>
 
 namespace core {
 
@@ -26,6 +27,18 @@ public:
     // Keeps a text up to two characters after its first comma; truncates, never rounds. A number
     // in exponent form is cut in its mantissa and keeps its exponent.
     static QString cut(const QString &text);
+
+    // The value read(cut(text(value))) gives, the consumption as the calculator stores it; worked
+    // out without the texts for numbers written without exponent.
+    static std::optional<double> cutValue(double value);
+
+    // The shortest text that reads back to the same double, with the decimal separator given and
+    // an exponent as "E-05"; not a number and infinities as text() writes them.
+    static QString exact(double value, char decimalSeparator);
+
+    // The double nearest to digits × 10^exponent, as std::from_chars reads it; digits holds only
+    // '0' to '9'. Short numbers, nearly all of a log's, are worked out in one exact division.
+    static double fromDigits(std::string_view digits, int exponent);
 };
 
 } // namespace core

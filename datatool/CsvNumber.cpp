@@ -4,9 +4,6 @@
 
 #include <QRegularExpression>
 
-#include <charconv>
-#include <cmath>
-
 namespace {
 
 // Dots in a German number text only group the digits before the comma in threes: 1.234.567,8
@@ -21,15 +18,12 @@ bool dotsGroupThousands(const QString &text)
 
 QString CsvNumber::text(double value, char separator)
 {
-    if (!std::isfinite(value))
-        return core::NumberText::text(value);
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    QString number = QString::fromLatin1(buffer, result.ptr - buffer);
-    number.replace(QLatin1Char('e'), QLatin1Char('E'));
-    if (separator != ',')
-        number.replace(QLatin1Char('.'), QLatin1Char(','));
-    return number;
+    return core::NumberText::exact(value, decimalSeparator(separator));
+}
+
+char CsvNumber::decimalSeparator(char separator)
+{
+    return separator == ',' ? '.' : ',';
 }
 
 namespace {
@@ -42,23 +36,20 @@ std::optional<double> plainNumber(const QString &text, char16_t decimalSeparator
     const qsizetype size = text.size();
     if (size == 0 || size >= qsizetype(sizeof digits))
         return std::nullopt;
-    bool separator = false;
+    qsizetype count = 0;
+    qsizetype separatorAt = -1;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = text.at(i).unicode();
         if (c >= u'0' && c <= u'9') {
-            digits[i] = static_cast<char>(c);
-        } else if (c == decimalSeparator && !separator && i > 0 && i + 1 < size) {
-            separator = true;
-            digits[i] = '.';
+            digits[count++] = static_cast<char>(c);
+        } else if (c == decimalSeparator && separatorAt < 0 && i > 0 && i + 1 < size) {
+            separatorAt = i;
         } else {
             return std::nullopt;
         }
     }
-    double value = 0;
-    const auto result = std::from_chars(digits, digits + size, value);
-    if (result.ec != std::errc() || result.ptr != digits + size)
-        return std::nullopt;
-    return value;
+    const int decimals = separatorAt < 0 ? 0 : static_cast<int>(size - separatorAt - 1);
+    return core::NumberText::fromDigits({digits, size_t(count)}, -decimals);
 }
 
 } // namespace

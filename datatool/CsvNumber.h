@@ -13,6 +13,8 @@ public:
     // The shortest text that reads back to the same double: German notation (decimal comma) for
     // ';' and tab, C notation (decimal point) for ','; an exponent as "E-05".
     static QString text(double value, char separator);
+    // '.' in ',' files, ',' in the others.
+    static char decimalSeparator(char separator);
 
     // ';' and tab: the program's number reading, but a dot only between groups of three digits
     //      before the comma (1.234,5), so that a decimal point (6.3) is refused instead of read as 63.

@@ -27,6 +27,16 @@ char separatorOf(QByteArrayView firstLine)
     return commas > semicolons ? ',' : ';';
 }
 
+// A whole line without quotes, ending in LF or CR LF and with no other CR: what an export writes.
+// Such a line needs no parser.
+bool isPlainLine(const char *data, qsizetype size)
+{
+    if (size == 0 || data[size - 1] != '\n')
+        return false;
+    const qsizetype end = size > 1 && data[size - 2] == '\r' ? size - 2 : size - 1;
+    return std::none_of(data, data + end, [](char c) { return c == '"' || c == '\r'; });
+}
+
 } // namespace
 
 CsvReader::CsvReader(const QString &path, TextEncoding::Kind encoding)
@@ -95,7 +105,12 @@ void CsvReader::read(const std::function<void(qint64, const QStringList &)> &vis
 void CsvReader::feed(const char *data, qsizetype size,
                      const std::function<void(qint64, const QStringList &)> &visit)
 {
-    if (m_atRecordStart && !isBlankLine(data, size)) {
+    const bool startsRecord = m_atRecordStart && !isBlankLine(data, size);
+    if (startsRecord && isPlainLine(data, size)) {
+        visitPlainLine(data, size, visit);
+        return;
+    }
+    if (startsRecord) {
         m_atRecordStart = false;
         m_recordLine = m_line;
         m_recordBytes = 0;
@@ -113,6 +128,32 @@ void CsvReader::feed(const char *data, qsizetype size,
     if (parsed != static_cast<size_t>(size))
         parseError();
     deliver(visit);
+}
+
+void CsvReader::visitPlainLine(const char *data, qsizetype size,
+                               const std::function<void(qint64, const QStringList &)> &visit)
+{
+    const char *end = data + size - 1;
+    if (end > data && end[-1] == '\r')
+        --end;
+    // Unquoted fields lose their leading and trailing blanks, as the parser takes them.
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    QStringList fields;
+    fields.reserve(std::count(data, end, m_separator) + 1);
+    for (const char *start = data;;) {
+        const char *stop = std::find(start, end, m_separator);
+        const char *first = start;
+        const char *last = stop;
+        while (first < last && isBlank(*first))
+            ++first;
+        while (last > first && isBlank(last[-1]))
+            --last;
+        fields << TextEncoding::decode(first, last - first, m_encoding);
+        if (stop == end)
+            break;
+        start = stop + 1;
+    }
+    visit(m_line, fields);
 }
 
 void CsvReader::deliver(const std::function<void(qint64, const QStringList &)> &visit)
@@ -147,7 +188,10 @@ void CsvReader::fieldDone(void *data, size_t size, void *self)
 void CsvReader::recordDone(int, void *self)
 {
     auto *reader = static_cast<CsvReader *>(self);
+    const qsizetype count = reader->m_fields.size();
     reader->m_done.push_back(Record{reader->m_recordLine, std::move(reader->m_fields)});
+    // The next record most likely has as many fields: room for them at once.
     reader->m_fields = QStringList();
+    reader->m_fields.reserve(count);
     reader->m_atRecordStart = true;
 }

@@ -44,6 +44,10 @@ private:
 
     void feed(const char *data, qsizetype size,
               const std::function<void(qint64, const QStringList &)> &visit);
+    // A whole line without quotes and with no CR before its end, split without the parser and
+    // handed to visit.
+    void visitPlainLine(const char *data, qsizetype size,
+                        const std::function<void(qint64, const QStringList &)> &visit);
     void deliver(const std::function<void(qint64, const QStringList &)> &visit);
     [[noreturn]] void parseError() const;
 

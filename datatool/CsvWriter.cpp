@@ -6,6 +6,8 @@
 
 #include <csv.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr qsizetype flushAt = 1 << 16;
@@ -38,6 +40,18 @@ void CsvWriter::writeRecord(const QStringList &fields)
 
 void CsvWriter::appendField(const QString &field)
 {
+    // Nearly every field is ASCII with nothing to quote: its characters are its bytes.
+    const auto plain = [this](QChar c) {
+        return c.unicode() < 0x80 && c != QLatin1Char(m_separator) && c != QLatin1Char('"') &&
+               c != QLatin1Char('\r') && c != QLatin1Char('\n');
+    };
+    if (std::all_of(field.begin(), field.end(), plain)) {
+        const qsizetype start = m_buffer.size();
+        m_buffer.resize(start + field.size());
+        std::transform(field.begin(), field.end(), m_buffer.begin() + start,
+                       [](QChar c) { return static_cast<char>(c.unicode()); });
+        return;
+    }
     const QByteArray bytes = field.toUtf8();
     const bool needsQuotes =
         bytes.contains(m_separator) || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n');

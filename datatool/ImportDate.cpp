@@ -8,6 +8,30 @@ int ImportDate::century(int twoDigits, const QDate &today)
     return year > today.year() ? year - 100 : year;
 }
 
+QString ImportDate::Reading::text() const
+{
+    if (!day.isValid())
+        return QString();
+    // Written digit by digit: QDate::toString goes through the locale's formatting for each row.
+    QString text(10, Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto put = [&out](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            out[i] = QLatin1Char(static_cast<char>('0' + value % 10));
+        out += digits;
+    };
+    int year = 0;
+    int month = 0;
+    int dayOfMonth = 0;
+    day.getDate(&year, &month, &dayOfMonth);
+    put(dayOfMonth, 2);
+    *out++ = QLatin1Char('.');
+    put(month, 2);
+    *out++ = QLatin1Char('.');
+    put(year, 4);
+    return text;
+}
+
 namespace {
 
 bool isDigit(QChar c)

@@ -14,7 +14,7 @@ public:
         QDate day;       // valid when the date is taken
         QString refusal; // why not, when it is not
         bool twoDigitYear = false;
-        QString text() const { return day.toString(QStringLiteral("dd.MM.yyyy")); }
+        QString text() const; // TT.MM.JJJJ, empty when not taken
     };
 
     static Reading read(const QString &text, const QDate &today);

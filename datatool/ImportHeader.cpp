@@ -44,7 +44,7 @@ ImportHeader::ImportHeader(const QStringList &names) : m_used(names.size(), fals
     }
 }
 
-QStringList ImportHeader::inLogOrder(qint64 line, const QStringList &row)
+const QStringList &ImportHeader::inLogOrder(qint64 line, const QStringList &row)
 {
     const auto wrongLength = [&] {
         return core::Failure(QStringLiteral("Zeile %1 hat %2 Felder, die Kopfzeile aber %3.")
@@ -60,14 +60,13 @@ QStringList ImportHeader::inLogOrder(qint64 line, const QStringList &row)
         if (column < row.size() && !m_used.at(column) && !row.at(column).trimmed().isEmpty())
             m_used[column] = true;
     }
-    QStringList ordered;
-    ordered.reserve(4);
+    m_ordered.clear();
     for (const qsizetype column : m_columnOf) {
         if (column >= row.size())
             throw wrongLength();
-        ordered << row.at(column);
+        m_ordered << row.at(column);
     }
-    return ordered;
+    return m_ordered;
 }
 
 QStringList ImportHeader::leftOut() const

@@ -17,7 +17,8 @@ public:
     // The fields of a data row in the order of the log's fields; notes which left-out columns
     // hold something. Throws core::Failure when the row lacks one of the log's fields or holds
     // more columns than the header names, with something in them.
-    QStringList inLogOrder(qint64 line, const QStringList &row);
+    // Valid until the next call.
+    const QStringList &inLogOrder(qint64 line, const QStringList &row);
 
     // The columns that were left out, for the summary: "»Preis«", "6 (ohne Überschrift)".
     QStringList leftOut() const;
@@ -27,4 +28,5 @@ private:
     QStringList m_names;
     QList<qsizetype> m_leftOut; // the columns that hold none of the log's fields
     QList<bool> m_used;         // a column left out that held something
+    QStringList m_ordered;      // the last row in the order of the log's fields, kept for its room
 };

@@ -5,6 +5,7 @@
 
 #include "DateCheck.h"
 #include "Failure.h"
+#include "FieldValue.h"
 #include "LogNames.h"
 #include "MessageText.h"
 #include "NumberText.h"
@@ -31,11 +32,10 @@ std::optional<QString> numberProblem(const QVariant &value, int field)
 {
     if (value.isNull())
         return QStringLiteral("Das Feld ist leer; erwartet wird eine Zahl.");
-    const bool stored = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong ||
-                        value.typeId() == QMetaType::Int;
-    if (!stored && !core::NumberText::isNumeric(value.toString()))
+    if (!logstore::FieldValue::isNumber(value) && !core::NumberText::isNumeric(value.toString()))
         return QStringLiteral("Das ist keine Zahl.");
-    if (field == LogRows::Kilometres && core::NumberText::read(LogRows::text(value)).value_or(1.0) == 0.0)
+    if (field == LogRows::Kilometres &&
+        core::NumberText::read(logstore::FieldValue::toText(value)).value_or(1.0) == 0.0)
         return QStringLiteral("Die Kilometerangabe darf nicht 0 sein.");
     return std::nullopt;
 }

@@ -7,22 +7,11 @@
 
 #include "Connection.h"
 #include "Failure.h"
+#include "FieldValue.h"
 #include "LogNames.h"
 
 #include <QIODevice>
 #include <memory>
-
-namespace {
-
-QString fieldText(const QVariant &value, char separator)
-{
-    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong ||
-        value.typeId() == QMetaType::Int)
-        return CsvNumber::text(value.toDouble(), separator);
-    return LogRows::text(value);
-}
-
-} // namespace
 
 qint64 LogExport::run(const QString &logPath, const QString &table, const QString &target, char separator,
                       QIODevice &standardOutput)
@@ -41,12 +30,16 @@ qint64 LogExport::run(const QString &logPath, const QString &table, const QStrin
         writer.writeBom();
     writer.writeRecord(core::LogNames::fields());
     qint64 count = 0;
+    using logstore::FieldValue;
+    const FieldValue::Notation numbers = CsvNumber::decimalSeparator(separator) == '.'
+                                             ? FieldValue::Notation::ExactPoint
+                                             : FieldValue::Notation::ExactComma;
     QStringList fields;
     LogRows::forEach(connection, table, [&](const LogRows::Entry &entry) {
         fields.clear();
-        fields << LogRows::text(entry.values[LogRows::Date]);
+        fields << FieldValue::toText(entry.values[LogRows::Date]);
         for (int i = LogRows::Kilometres; i <= LogRows::Consumption; ++i)
-            fields << fieldText(entry.values[static_cast<size_t>(i)], separator);
+            fields << FieldValue::toText(entry.values[static_cast<size_t>(i)], numbers);
         writer.writeRecord(fields);
         ++count;
     });

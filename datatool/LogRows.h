@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "FieldValue.h"
 
 #include <QString>
 #include <QVariant>
@@ -15,15 +16,15 @@ public:
     struct Entry {
         qint64 position = 0;            // 1 for the first row
         std::array<QVariant, 4> values; // in the order of the log's fields
-        QString text(int field) const { return LogRows::text(values.at(static_cast<size_t>(field))); }
+        QString text(int field) const
+        {
+            return logstore::FieldValue::toText(values.at(static_cast<size_t>(field)));
+        }
     };
 
     // Throws core::Failure when the table or one of its fields cannot be read.
     static void forEach(const logstore::Connection &connection, const QString &table,
                         const std::function<void(const Entry &)> &visit);
-
-    // A stored value as the program shows it: numbers as number texts, NULL as the empty text.
-    static QString text(const QVariant &value);
 
     // A stored number as it is, a text by the program's number reading; nothing for NULL or a
     // text that is no number.

@@ -24,9 +24,7 @@ bool sameConsumption(double stored, double expected)
 
 double Plausibility::storedConsumption(double litres, double kilometres)
 {
-    return core::NumberText::read(
-               core::Consumption::shownText(core::Consumption::per100km(litres, kilometres)))
-        .value_or(0.0);
+    return core::NumberText::cutValue(core::Consumption::per100km(litres, kilometres)).value_or(0.0);
 }
 
 std::optional<Plausibility::Finding> Plausibility::check(double kilometres, double litres, double consumption)

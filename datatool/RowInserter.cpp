@@ -3,33 +3,19 @@
 #include "Failure.h"
 #include "LogNames.h"
 
-#include <QSqlDriver>
 #include <QSqlError>
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
 QString insertStatement(const QString &table)
 {
     using core::LogNames;
-    QStringList columns;
-    for (const QString &field : LogNames::fields())
-        columns << LogNames::quoted(field);
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?)")
-        .arg(LogNames::quoted(table), columns.join(QStringLiteral(", ")));
-}
-
-// The engine under Qt's driver, when it is the one this program is built against.
-sqlite3 *engineOf(QSqlDatabase &db)
-{
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    QSqlQuery version(db);
-    if (!version.exec(QStringLiteral("SELECT sqlite_version()")) || !version.next() ||
-        version.value(0).toString() != QLatin1String(sqlite3_libversion()))
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
+        .arg(LogNames::quoted(table), LogNames::quotedFields());
 }
 
 } // namespace
@@ -41,10 +27,10 @@ RowInserter::RowInserter(const logstore::Connection &connection, QSqlDatabase &d
       m_query(db)
 {
     const QString sql = insertStatement(table);
-    if (sqlite3 *engine = engineOf(db)) {
+    if (sqlite3 *engine = connection.engine()) {
         const int code = sqlite3_prepare_v2(engine, sql.toUtf8().constData(), -1, &m_statement, nullptr);
         if (code != SQLITE_OK)
-            throw failure(code);
+            throw m_connection.failure(m_what, code);
         return;
     }
     if (!m_query.prepare(sql))
@@ -67,18 +53,23 @@ void RowInserter::insert(const QString &date, double kilometres, double litres, 
             throw m_connection.failure(m_what, m_query.lastError());
         return;
     }
-    sqlite3_bind_text16(m_statement, 1, date.utf16(), static_cast<int>(date.size() * 2), SQLITE_TRANSIENT);
+    // A date text is ASCII: bound as the UTF-8 the file stores, so the engine converts nothing. The
+    // bytes stay in m_asciiDate for as long as the statement may read them, so the engine need not
+    // copy them.
+    if (date.size() <= qsizetype(m_asciiDate.size()) &&
+        std::all_of(date.begin(), date.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        std::transform(date.begin(), date.end(), m_asciiDate.begin(),
+                       [](QChar c) { return static_cast<char>(c.unicode()); });
+        sqlite3_bind_text(m_statement, 1, m_asciiDate.data(), static_cast<int>(date.size()), SQLITE_STATIC);
+    } else {
+        sqlite3_bind_text16(m_statement, 1, date.utf16(), static_cast<int>(date.size() * 2),
+                            SQLITE_TRANSIENT);
+    }
     sqlite3_bind_double(m_statement, 2, kilometres);
     sqlite3_bind_double(m_statement, 3, litres);
     sqlite3_bind_double(m_statement, 4, consumption);
     const int code = sqlite3_step(m_statement);
     sqlite3_reset(m_statement);
     if (code != SQLITE_DONE)
-        throw failure(code);
-}
-
-core::Failure RowInserter::failure(int code) const
-{
-    return m_connection.failure(m_what, QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(code)),
-                                                  QSqlError::StatementError, QString::number(code)));
+        throw m_connection.failure(m_what, code);
 }

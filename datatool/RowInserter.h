@@ -8,6 +8,7 @@
 
 #include <QSqlQuery>
 #include <QString>
+#include <array>
 
 struct sqlite3_stmt;
 
@@ -23,10 +24,9 @@ public:
     void insert(const QString &date, double kilometres, double litres, double consumption);
 
 private:
-    core::Failure failure(int code) const;
-
     const logstore::Connection &m_connection;
     QString m_what;
+    std::array<char, 16> m_asciiDate{}; // the bound date, read by the statement
     sqlite3_stmt *m_statement = nullptr;
     QSqlQuery m_query;
 };

@@ -1,105 +1,64 @@
 // tankverzehr-daten: the program's companion for the log beside it (export, import, backup,
-// check, report). Only the report needs a GUI application, to paint its chart; it never needs a
-// display.
-#include "CommandLine.h"
+// check, report). The report paints with Qt Charts and widgets; a program of its own beside this
+// one does that, so that the other commands start without loading those libraries.
 #include "DataTool.h"
+#include "Desktop.h"
 #include "OutputDevice.h"
+#include "ProgramStart.h"
 
-#include "Connection.h"
-#include "Failure.h"
-
-#include <QApplication>
 #include <QCoreApplication>
-#include <QScopeGuard>
+#include <QDir>
+#include <QProcess>
 #include <QTextStream>
-#include <csignal>
-#include <cstdio>
-#include <memory>
 #include <unistd.h>
-
-#ifdef Q_OS_WIN
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
-#include <fcntl.h>
-#include <io.h>
-#include <shellapi.h>
-#endif
 
 namespace {
 
-// Qt's own warnings are notes for developers, in English (such as a missing XDG_RUNTIME_DIR under
-// the offscreen platform); the user reads only the tool's German messages. The engine's text
-// behind a failure goes to standard error all the same, for whoever looks into the fault.
-void keepQtWarningsQuiet(QtMsgType type, const QMessageLogContext &context, const QString &message)
+#ifdef TANKVERZEHR_REPORT_PROGRAM
+// Runs the report program beside this one with the same arguments and the same terminal, and
+// gives its exit code.
+int handOverReport(const CommandLine &line, const QStringList &arguments, QTextStream &err)
 {
-    const bool engine =
-        context.category && qstrcmp(context.category, logstore::engineText().categoryName()) == 0;
-    if (engine || type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(TANKVERZEHR_REPORT_PROGRAM));
+    QProcess report;
+    report.setProcessChannelMode(QProcess::ForwardedChannels);
+    report.setInputChannelMode(QProcess::ForwardedInputChannel);
+    report.start(program, arguments);
+    QString message;
+    if (!report.waitForStarted(-1))
+        message = QStringLiteral("Der Bericht kann nicht erstellt werden: das Programm \"%1\", das ihn "
+                                 "zeichnet, fehlt neben tankverzehr-daten oder lässt sich nicht starten.")
+                      .arg(QDir::toNativeSeparators(program));
+    else if (!report.waitForFinished(-1) || report.exitStatus() != QProcess::NormalExit)
+        message = QStringLiteral("Der Bericht wurde nicht fertig: das Programm \"%1\", das ihn zeichnet, "
+                                 "ist abgestürzt.")
+                      .arg(QDir::toNativeSeparators(program));
+    if (message.isEmpty())
+        return report.exitCode();
+    err << message << '\n';
+    err.flush();
+    if (line.notify)
+        Desktop::notify(message, true);
+    return DataTool::Failed;
 }
-
-// The arguments after the program's name. Windows hands argv over in the ANSI code page, which
-// cannot spell every file name; its own command line is in UTF-16.
-QStringList commandArguments(int argc, char *argv[])
-{
-    QStringList arguments;
-#ifdef Q_OS_WIN
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-    int count = 0;
-    if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        for (int i = 1; i < count; ++i)
-            arguments << QString::fromWCharArray(wide[i]);
-        LocalFree(wide);
-    }
-#else
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
 #endif
-    return arguments;
-}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    qInstallMessageHandler(keepQtWarningsQuiet);
-#ifdef SIGPIPE
-    // A reader that went away before the end is a failed write, told and ended with exit code 1,
-    // not a silent end by the signal.
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
-    const QStringList arguments = commandArguments(argc, argv);
-#ifdef Q_OS_WIN
-    // Exports go to standard output byte for byte, their line ends included; and the console
-    // shows the UTF-8 of the German texts as letters, until the tool ends.
-    _setmode(STDOUT_FILENO, _O_BINARY);
-    const UINT consolePage = GetConsoleOutputCP();
-    SetConsoleOutputCP(CP_UTF8);
-    const auto restorePage = qScopeGuard([consolePage] { SetConsoleOutputCP(consolePage); });
-#endif
-
-    OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
     QTextStream err(stderr);
-    CommandLine line;
-    try {
-        line = CommandLine::parse(arguments);
-    } catch (const core::Failure &failure) {
-        err << failure.message() << '\n';
+    const ProgramStart start(argc, argv, err);
+    if (!start.line)
         return DataTool::WrongUsage;
-    }
+    const CommandLine &line = *start.line;
 
-    std::unique_ptr<QCoreApplication> app;
-    if (line.command == CommandLine::Command::Report) {
-#ifndef Q_OS_WIN
-        // Windows always has its desktop; elsewhere the report is painted without a display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication app(argc, argv);
+#ifdef TANKVERZEHR_REPORT_PROGRAM
+    if (line.command == CommandLine::Command::Report)
+        return handOverReport(line, start.arguments, err);
 #endif
-        app = std::make_unique<QApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    OutputDevice standardOutput(STDOUT_FILENO, QStringLiteral("Die Standardausgabe"));
     return DataTool::run(line, QCoreApplication::applicationDirPath(), standardOutput, err);
 }

@@ -336,6 +336,12 @@ qint64 Connection::writeRow(const QString &what, const QString &sql, const QVari
     return id;
 }
 
+core::Failure Connection::failure(const QString &what, int engineCode) const
+{
+    return failure(what, QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(engineCode)),
+                                   QSqlError::StatementError, QString::number(engineCode)));
+}
+
 core::Failure Connection::failure(const QString &what, const QSqlError &error) const
 {
     const int systemError = m_engine ? sqlite3_system_errno(m_engine) : 0;

@@ -53,8 +53,15 @@ public:
     // refuses it or when it changed no row (the row was deleted meanwhile).
     qint64 writeRow(const QString &what, const QString &sql, const QVariantList &values) const;
 
+    // The engine behind Qt's driver when it is the one this program is built against, for the
+    // data tool's bulk reads and writes, where Qt's query layer costs more than the engine;
+    // nullptr otherwise.
+    sqlite3 *engine() const { return m_engine; }
+
     // A German failure: what went wrong, the file, and the reason the engine gave.
     core::Failure failure(const QString &what, const QSqlError &error) const;
+    // The same for a result code of a call straight to the engine.
+    core::Failure failure(const QString &what, int engineCode) const;
 
     // How long a write waits for a file that another opening holds locked.
     static void setBusyTimeout(int milliseconds);

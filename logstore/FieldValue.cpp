@@ -41,11 +41,21 @@ bool FieldValue::isNumber(const QVariant &value)
     }
 }
 
-QString FieldValue::toText(const QVariant &value)
+QString FieldValue::toText(const QVariant &value, Notation notation)
 {
     if (value.isNull())
         return QString();
-    return isNumber(value) ? core::NumberText::text(value.toDouble()) : value.toString();
+    if (!isNumber(value))
+        return value.toString();
+    switch (notation) {
+    case Notation::ExactComma:
+        return core::NumberText::exact(value.toDouble(), ',');
+    case Notation::ExactPoint:
+        return core::NumberText::exact(value.toDouble(), '.');
+    case Notation::Shown:
+        break;
+    }
+    return core::NumberText::text(value.toDouble());
 }
 
 } // namespace logstore

@@ -15,8 +15,13 @@ public:
     // when the text is not a number although the field wants one, or when the field is unknown.
     static QVariant toStored(const QString &field, const QString &text);
 
-    // The text the program shows for a stored value: numbers as number texts, NULL as "".
-    static QString toText(const QVariant &value);
+    // How a stored number becomes text: as the program shows it (15 significant digits, decimal
+    // comma), or the shortest text that reads back to the same double, with a decimal comma or
+    // point, as files for other programs carry it.
+    enum class Notation { Shown, ExactComma, ExactPoint };
+
+    // The text for a stored value: numbers in the notation given, NULL as "", a text as it is.
+    static QString toText(const QVariant &value, Notation notation = Notation::Shown);
     // Whether a value read from the file is a number (not NULL, not a text).
     static bool isNumber(const QVariant &value);
 };

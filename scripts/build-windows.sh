@@ -140,7 +140,7 @@ build_qtcharts() {
     cmake --install "$dir" >/dev/null
 }
 
-# The two programs, without tests (they run on Linux), into build-windows/obj. Qt's own toolchain
+# The programs, without tests (they run on Linux), into build-windows/obj. Qt's own toolchain
 # file for the Qt just built loads ours and finds Qt there and its host tools in Debian's Qt.
 build_programs() {
     local dir="$out/obj"
@@ -190,6 +190,10 @@ lay_out_folder() {
     rm -rf "$folder" "$out/Tankverzehr-windows-x64.zip"
     mkdir -p "$folder/platforms" "$folder/sqldrivers" "$folder/styles" "$folder/translations"
     cp "$out/obj/tankverzehr.exe" "$out/obj/tankverzehr-daten.exe" "$folder/"
+    # The report's program exists only where Qt Charts was built.
+    if [ -f "$out/obj/tankverzehr-daten-bericht.exe" ]; then
+        cp "$out/obj/tankverzehr-daten-bericht.exe" "$folder/"
+    fi
     cp "$plugins/platforms/qwindows.dll" "$folder/platforms/"
     cp "$plugins/sqldrivers/qsqlite.dll" "$folder/sqldrivers/"
     cp "$plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"

@@ -3,8 +3,11 @@
 #include "NumberText.h"
 
 #include <QTest>
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 class NumberTextTest : public QObject {
     Q_OBJECT
@@ -17,6 +20,10 @@ private slots:
     void cut();
     void readsBack_data();
     void readsBack();
+    void cutValue_data();
+    void cutValue();
+    void fromDigits_data();
+    void fromDigits();
 };
 
 void NumberTextTest::read_data()
@@ -144,6 +151,73 @@ void NumberTextTest::readsBack()
     const QString written = core::NumberText::text(value);
     const std::optional<double> back = core::NumberText::read(written);
     QVERIFY2(back && std::fabs(*back - value) <= 1e-14 * std::fabs(value), qPrintable(written));
+}
+
+// The quick value of a cut number text is the value of the text itself.
+void NumberTextTest::cutValue_data()
+{
+    QTest::addColumn<double>("value");
+    // clang-format off
+    QTest::newRow("consumption") << 15.1604 * 100 / 302;
+    QTest::newRow("two decimals exactly") << 5.02;
+    QTest::newRow("binary rounding below") << 7.5799999999999996;
+    QTest::newRow("negative") << -7.456;
+    QTest::newRow("15 digits") << 6.66666666666667;
+    QTest::newRow("17 digits, rounds up to 15") << 2.9999999999999996;
+    QTest::newRow("17 digits, 15 end in 9") << 0.1 + 0.2;
+    QTest::newRow("smallest without exponent") << 0.0001234;
+    QTest::newRow("below the second decimal") << 0.004;
+    QTest::newRow("negative below the second decimal") << -0.004;
+    QTest::newRow("exponent form") << 0.00001234;
+    QTest::newRow("largest without exponent") << 999999999999999.0;
+    QTest::newRow("exponent form, large") << 1e15;
+    QTest::newRow("zero") << 0.0;
+    QTest::newRow("negative zero") << -0.0;
+    QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN();
+    // clang-format on
+}
+
+void NumberTextTest::cutValue()
+{
+    QFETCH(double, value);
+    using core::NumberText;
+    const std::optional<double> expected = NumberText::read(NumberText::cut(NumberText::text(value)));
+    const std::optional<double> quick = NumberText::cutValue(value);
+    QCOMPARE(quick.has_value(), expected.has_value());
+    if (expected) {
+        QCOMPARE(std::bit_cast<quint64>(*quick), std::bit_cast<quint64>(*expected));
+    }
+}
+
+void NumberTextTest::fromDigits_data()
+{
+    QTest::addColumn<QByteArray>("digits");
+    QTest::addColumn<int>("exponent");
+    // clang-format off
+    QTest::newRow("decimals") << QByteArray("150801") << -4;
+    QTest::newRow("whole") << QByteArray("300") << 0;
+    QTest::newRow("leading zeros") << QByteArray("0000123") << -2;
+    QTest::newRow("zero") << QByteArray("0") << 3;
+    QTest::newRow("15 digits") << QByteArray("999999999999999") << -7;
+    QTest::newRow("16 digits") << QByteArray("9007199254740993") << 0;
+    QTest::newRow("17 digits, halfway") << QByteArray("12345678901234567") << -16;
+    QTest::newRow("exponent 22") << QByteArray("3") << 22;
+    QTest::newRow("exponent -23") << QByteArray("7") << -23;
+    QTest::newRow("beyond 10^-22 with 15 digits") << QByteArray("123456789012345") << -40;
+    QTest::newRow("too large") << QByteArray("2") << 400;
+    // clang-format on
+}
+
+void NumberTextTest::fromDigits()
+{
+    QFETCH(QByteArray, digits);
+    QFETCH(int, exponent);
+    const std::string c = digits.toStdString() + 'e' + std::to_string(exponent);
+    double expected = 0.0;
+    std::from_chars(c.data(), c.data() + c.size(), expected);
+    const double value = core::NumberText::fromDigits({digits.constData(), size_t(digits.size())}, exponent);
+    QCOMPARE(std::bit_cast<quint64>(value), std::bit_cast<quint64>(expected));
 }
 
 QTEST_APPLESS_MAIN(NumberTextTest)

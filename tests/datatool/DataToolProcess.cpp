@@ -6,8 +6,14 @@
 #include <stdexcept>
 #include <unistd.h>
 
+QString DataToolProcess::builtProgram()
+{
+    return QStringLiteral(DATATOOL_PATH);
+}
+
 DataToolProcess::Result DataToolProcess::run(const QStringList &arguments,
-                                             const QProcessEnvironment &environment, Output output)
+                                             const QProcessEnvironment &environment, Output output,
+                                             const QString &program)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -22,7 +28,7 @@ DataToolProcess::Result DataToolProcess::run(const QStringList &arguments,
         const int writing = pipe[1];
         process.setChildProcessModifier([writing] { ::dup2(writing, STDOUT_FILENO); });
     }
-    process.start(QStringLiteral(DATATOOL_PATH), arguments);
+    process.start(program, arguments);
     if (pipe[1] >= 0)
         ::close(pipe[1]);
     Result result;

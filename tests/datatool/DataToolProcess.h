@@ -19,9 +19,12 @@ public:
     // reader is gone.
     enum class Output { Captured, FullDevice, ClosedPipe };
 
+    // The built tankverzehr-daten, beside its report program.
+    static QString builtProgram();
+
     static Result run(const QStringList &arguments,
                       const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                      Output output = Output::Captured);
+                      Output output = Output::Captured, const QString &program = builtProgram());
 
     static void writeFile(const QString &path, const QByteArray &bytes);
 

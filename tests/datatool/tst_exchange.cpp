@@ -128,6 +128,11 @@ void ExchangeTest::importFormats_data()
     // where the user typed them, and a row below the data that holds only a non-breaking space
     // (0xA0): read as Windows-1252 it is blank and skipped, read as UTF-8 it would be refused.
     QTest::newRow("German spreadsheet, Windows-1252") << QByteArray(header + "05.04.2023;1.234,5;98,7;\r\n\"06.04.2023\";\"600\";\"42\";7\r\n\xA0;;;\r\n") << Rows{{"05.04.2023", "1234,5", "98,7", "7,99"}, {"06.04.2023", "600", "42", "7"}} << "1834,5 km und 140,7 Liter";
+    // Unquoted fields lose the blanks around them whether or not another field of the line is
+    // quoted; a lone CR ends a row as well.
+    QTest::newRow("blanks around fields, with and without quotes") << QByteArray(header + " 05.04.2023 ;\t600\t; 42 ;\r\n\"06.04.2023\" ; 600;\t42;7 \r\n") << Rows{{"05.04.2023", "600", "42", "7"}, {"06.04.2023", "600", "42", "7"}} << "2 Einträge";
+    QTest::newRow("tabs between fields, blanks around them") << QByteArray("Datum\tVerbrauch auf 100 km in Liter\tGefahrene Kilometer\tGetankte Liter\n05.04.2023\t\t 600 \t42\n\t\t\t\n") << Rows{{"05.04.2023", "600", "42", "7"}} << "1 Eintrag";
+    QTest::newRow("a lone CR between two rows") << QByteArray(header + "05.04.2023;600;42;\r06.04.2023;500;35;7\r\n") << Rows{{"05.04.2023", "600", "42", "7"}, {"06.04.2023", "500", "35", "7"}} << "2 Einträge";
     QTest::newRow("no line break after the last row") << QByteArray(header + "03.01.2023;600;45,5;7,58") << Rows{{"03.01.2023", "600", "45,5", "7,58"}} << "1 Eintrag";
     QTest::newRow("columns in another order, quoted names, UTF-8 with BOM") << QByteArray( "\xEF\xBB\xBF\"Getankte Liter\";\"Datum\";\"Verbrauch auf 100 km in Liter\";\"Gefahrene " "Kilometer\"\r\n45,5;03.01.2023;;600\r\n") << Rows{{"03.01.2023", "600", "45,5", "7,58"}} << "1 Eintrag";
     // clang-format on

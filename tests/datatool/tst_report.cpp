@@ -50,6 +50,7 @@ private slots:
     void timeAxis_data();
     void timeAxis();
     void emptyLog();
+    void withoutItsProgram();
     void intoDocumentsAndShown_data();
     void intoDocumentsAndShown();
 };
@@ -159,6 +160,30 @@ void ReportTest::emptyLog()
     const QStringList lines = textLines(pdf);
     QVERIFY(lines.contains(QStringLiteral("Verbrauchsbericht Motorrad")));
     QVERIFY(lines.contains(QStringLiteral("Das Log \"Motorrad\" enthält keine Einträge.")));
+}
+
+void ReportTest::withoutItsProgram()
+{
+    // The data tool alone in a folder: the report is refused with a message, no file is written,
+    // and the other commands still work.
+    TestLog log;
+    const QString program = QDir(log.dir()).filePath(QStringLiteral("tankverzehr-daten"));
+    QVERIFY(QFile::copy(DataToolProcess::builtProgram(), program));
+    const QString pdf = QDir(log.dir()).filePath(QStringLiteral("Bericht.pdf"));
+    const auto env = QProcessEnvironment::systemEnvironment();
+    const auto report = DataToolProcess::run({"bericht", "--ziel", pdf, "--log", log.path()}, env,
+                                             DataToolProcess::Output::Captured, program);
+    QCOMPARE(report.exitCode, 1);
+    QCOMPARE(report.out, QString());
+    QVERIFY2(report.err.startsWith(
+                 QStringLiteral("Der Bericht kann nicht erstellt werden: das Programm \"%1")
+                     .arg(QDir(log.dir()).filePath(QStringLiteral("tankverzehr-daten-bericht")))),
+             qPrintable(report.err));
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(
+        DataToolProcess::run({"export", "--log", log.path()}, env, DataToolProcess::Output::Captured, program)
+            .exitCode,
+        0);
 }
 
 void ReportTest::intoDocumentsAndShown_data()
