@@ -338,8 +338,12 @@ qint64 Connection::writeRow(const QString &what, const QString &sql, const QVari
 
 core::Failure Connection::failure(const QString &what, int engineCode) const
 {
-    return failure(what, QSqlError(QString(), QString::fromUtf8(sqlite3_errstr(engineCode)),
-                                   QSqlError::StatementError, QString::number(engineCode)));
+    // The connection's own message names the cause ("no such column: rowid"); the code's general
+    // text is all there is when the connection has none.
+    const bool ownMessage = m_engine && (sqlite3_errcode(m_engine) & 0xff) == (engineCode & 0xff);
+    const char *text = ownMessage ? sqlite3_errmsg(m_engine) : sqlite3_errstr(engineCode);
+    return failure(what, QSqlError(QString(), QString::fromUtf8(text), QSqlError::StatementError,
+                                   QString::number(engineCode)));
 }
 
 core::Failure Connection::failure(const QString &what, const QSqlError &error) const
