@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QSet>
 
+namespace datatool {
+
 namespace {
 
 const QString programName = QStringLiteral("tankverzehr-daten");
@@ -240,3 +242,5 @@ QString CommandLine::helpText()
                "gefunden), 2 bei einem falschen Aufruf.\n")
         .arg(programName);
 }
+
+} // namespace datatool

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace datatool {
+
 class CommandLine {
 public:
     enum class Command { Help, Export, Import, Backup, Check, Report };
@@ -31,3 +33,5 @@ public:
     bool show = false;            // --anzeigen
     bool notify = false;          // --benachrichtigen
 };
+
+} // namespace datatool

@@ -20,6 +20,8 @@
 #include <QLoggingCategory>
 #include <QScopeGuard>
 
+namespace datatool {
+
 namespace {
 
 // The log store's messages separate their lines with CR LF; a terminal wants a plain line feed.
@@ -148,3 +150,5 @@ QString DataTool::todayText()
 {
     return core::ShortDate::text(QDate::currentDate());
 }
+
+} // namespace datatool

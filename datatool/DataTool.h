@@ -4,9 +4,11 @@
 
 #include "CommandLine.h"
 
-class OutputDevice;
-
 #include <QTextStream>
+
+namespace datatool {
+
+class OutputDevice;
 
 class DataTool {
 public:
@@ -28,3 +30,5 @@ private:
     static Result check(const QString &logPath, bool verbose, QTextStream &out);
     static QString todayText();
 };
+
+} // namespace datatool

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace datatool {
+
 class ExactSum {
 public:
     void add(double value)
@@ -20,3 +22,5 @@ private:
     double m_total = 0;
     double m_lost = 0;
 };
+
+} // namespace datatool

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <sqlite3.h>
 
+namespace datatool {
+
 namespace {
 
 // A column of the current row as Qt's driver gives it.
@@ -85,3 +87,5 @@ std::optional<double> LogRows::number(const QVariant &value)
         return value.toDouble();
     return core::NumberText::read(value.toString());
 }
+
+} // namespace datatool

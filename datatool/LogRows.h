@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+namespace datatool {
+
 class LogRows {
 public:
     struct Entry {
@@ -32,3 +34,5 @@ public:
 
     enum Field { Date = 0, Kilometres = 1, Litres = 2, Consumption = 3 };
 };
+
+} // namespace datatool

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+namespace datatool {
+
 namespace {
 
 QString shown(double value)
@@ -51,3 +53,5 @@ std::optional<Plausibility::Finding> Plausibility::check(double kilometres, doub
                            .arg(shown(litres), shown(kilometres), shown(expected), shown(consumption))};
     return std::nullopt;
 }
+
+} // namespace datatool

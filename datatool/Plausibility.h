@@ -8,6 +8,8 @@
 #include <QString>
 #include <optional>
 
+namespace datatool {
+
 class Plausibility {
 public:
     static constexpr double maxKilometres = 3000;
@@ -25,3 +27,5 @@ public:
     // litres × 100 / kilometres as the calculator stores it; only for kilometres other than 0.
     static double storedConsumption(double litres, double kilometres);
 };
+
+} // namespace datatool

@@ -16,6 +16,8 @@
 #include <shellapi.h>
 #endif
 
+namespace datatool {
+
 namespace {
 
 // Qt's own warnings are notes for developers, in English (such as a missing XDG_RUNTIME_DIR under
@@ -73,3 +75,5 @@ ProgramStart::~ProgramStart()
     SetConsoleOutputCP(m_consolePage);
 #endif
 }
+
+} // namespace datatool

@@ -10,6 +10,8 @@
 
 class QTextStream;
 
+namespace datatool {
+
 class ProgramStart {
 public:
     // Reads the command line; tells err what is wrong with it, if anything.
@@ -25,3 +27,5 @@ public:
 private:
     unsigned m_consolePage = 0; // the console's code page before the start, on Windows
 };
+
+} // namespace datatool

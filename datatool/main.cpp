@@ -12,6 +12,12 @@
 #include <QTextStream>
 #include <unistd.h>
 
+using datatool::CommandLine;
+using datatool::DataTool;
+using datatool::Desktop;
+using datatool::OutputDevice;
+using datatool::ProgramStart;
+
 namespace {
 
 #ifdef TANKVERZEHR_REPORT_PROGRAM

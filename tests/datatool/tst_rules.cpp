@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using datatool::CsvNumber;
+using datatool::ImportDate;
+using datatool::TextEncoding;
+
 class RulesTest : public QObject {
     Q_OBJECT
 private slots:

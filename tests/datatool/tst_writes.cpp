@@ -21,6 +21,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using datatool::CommandLine;
+using datatool::DataTool;
+using datatool::LogImport;
+using datatool::NewFile;
+using datatool::OutputDevice;
+
 class WritesTest : public QObject {
     Q_OBJECT
 private slots:
