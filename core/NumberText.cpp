@@ -20,6 +20,64 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+int decimalDigits(qint64 n)
+{
+    int count = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++count;
+    }
+    return count;
+}
+
+// The text std::to_chars gives for a number with up to four decimals and fewer than 16 digits,
+// nearly every number of a log, without its general search: the decimal m / 10^k that reads back
+// to the value is found by scaling. Below 10^15 no other decimal with as few decimals lies as
+// near, so it is the shortest. Written only where to_chars would write it plainly too (a tie in
+// length goes to the plain form); false leaves the rest to to_chars.
+bool plainShortest(double value, char *out, char **end)
+{
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4};
+    static constexpr qint64 limit = 1000000000000000; // 10^15
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 1e15))
+        return false;
+    for (int decimals = 0; decimals <= 4; ++decimals) {
+        const double scaled = std::nearbyint(magnitude * powersOfTen[decimals]);
+        if (scaled >= static_cast<double>(limit) || scaled / powersOfTen[decimals] != magnitude)
+            continue;
+        const auto digits = static_cast<qint64>(scaled);
+        const int written = decimalDigits(digits);
+        // The plain form's length against the exponent form's ("5e+05", "2.5e-01").
+        int significant = written;
+        for (qint64 rest = digits; rest != 0 && rest % 10 == 0; rest /= 10)
+            --significant;
+        const int wholeDigits = std::max(written - decimals, 1);
+        const int plain = wholeDigits + (decimals > 0 ? 1 + decimals : 0);
+        const int exponent = digits == 0 ? 0 : written - decimals - 1;
+        const int exponentDigits = std::abs(exponent) >= 100 ? 3 : 2;
+        const int scientific = significant + (significant > 1 ? 1 : 0) + 2 + exponentDigits;
+        if (digits == 0 || plain > scientific)
+            return false;
+        char *c = out;
+        if (negative)
+            *c++ = '-';
+        char reversed[20];
+        int count = 0;
+        for (qint64 rest = digits; count < std::max(written, decimals + 1); rest /= 10)
+            reversed[count++] = static_cast<char>('0' + rest % 10);
+        for (int i = count - 1; i >= 0; --i) {
+            *c++ = reversed[i];
+            if (i == decimals && decimals > 0)
+                *c++ = '.';
+        }
+        *end = c;
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool NumberText::isNumeric(const QString &text)
@@ -197,14 +255,16 @@ QString NumberText::exact(double value, char decimalSeparator)
     if (!std::isfinite(value))
         return text(value);
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    for (char *c = buffer; c != result.ptr; ++c) {
+    char *written = nullptr;
+    if (!plainShortest(value, buffer, &written))
+        written = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    for (char *c = buffer; c != written; ++c) {
         if (*c == 'e')
             *c = 'E';
         else if (*c == '.')
             *c = decimalSeparator;
     }
-    return QString::fromLatin1(buffer, result.ptr - buffer);
+    return QString::fromLatin1(buffer, written - buffer);
 }
 
 double NumberText::fromDigits(std::string_view digits, int exponent)

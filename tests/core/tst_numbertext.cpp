@@ -24,6 +24,8 @@ private slots:
     void cutValue();
     void fromDigits_data();
     void fromDigits();
+    void exact_data();
+    void exact();
 };
 
 void NumberTextTest::read_data()
@@ -218,6 +220,46 @@ void NumberTextTest::fromDigits()
     std::from_chars(c.data(), c.data() + c.size(), expected);
     const double value = core::NumberText::fromDigits({digits.constData(), size_t(digits.size())}, exponent);
     QCOMPARE(std::bit_cast<quint64>(value), std::bit_cast<quint64>(expected));
+}
+
+// The export's text of a number is std::to_chars' shortest form in the file's notation, for every
+// number of a run of values with the same decimals, the quick way or not.
+void NumberTextTest::exact_data()
+{
+    QTest::addColumn<double>("first");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("count");
+    // clang-format off
+    QTest::newRow("whole numbers, the plain and the exponent form") << 0.0 << 1.0 << 200001;
+    QTest::newRow("whole numbers near 10^15") << 999999999900000.0 << 1.0 << 1000;
+    QTest::newRow("one decimal") << -5000.0 << 0.1 << 100001;
+    QTest::newRow("two decimals") << 0.0 << 0.01 << 100001;
+    QTest::newRow("three decimals") << 0.0 << 0.001 << 100001;
+    QTest::newRow("four decimals, tiny") << 0.0 << 0.0001 << 20001;
+    QTest::newRow("five decimals") << 0.0 << 0.00001 << 20001;
+    QTest::newRow("two decimals near 10^13") << 9999999999000.0 << 0.01 << 20001;
+    QTest::newRow("thirds, 16 and 17 digits") << 0.0 << 1.0 / 3 << 20001;
+    QTest::newRow("round thousands") << 0.0 << 1000.0 << 20001;
+    // clang-format on
+}
+
+void NumberTextTest::exact()
+{
+    QFETCH(double, first);
+    QFETCH(double, step);
+    QFETCH(int, count);
+    for (int i = 0; i < count; ++i) {
+        const double value = first + i * step;
+        char buffer[64];
+        std::string expected(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+        for (char &c : expected)
+            c = c == '.' ? ',' : c == 'e' ? 'E' : c;
+        const QString written = core::NumberText::exact(value, ',');
+        if (written.toStdString() != expected)
+            QFAIL(qPrintable(
+                QStringLiteral("%1 gives %2, not %3")
+                    .arg(QString::number(value, 'g', 17), written, QString::fromStdString(expected))));
+    }
 }
 
 QTEST_APPLESS_MAIN(NumberTextTest)
