@@ -49,15 +49,14 @@ bool plainShortest(double value, char *out, char **end)
             continue;
         const auto digits = static_cast<qint64>(scaled);
         const int written = decimalDigits(digits);
-        // The plain form's length against the exponent form's ("5e+05", "2.5e-01").
+        // The plain form's length against the exponent form's ("5e+05", "2.5e-01"); below 10^15
+        // and down to four decimals the exponent always has two digits.
         int significant = written;
         for (qint64 rest = digits; rest != 0 && rest % 10 == 0; rest /= 10)
             --significant;
         const int wholeDigits = std::max(written - decimals, 1);
         const int plain = wholeDigits + (decimals > 0 ? 1 + decimals : 0);
-        const int exponent = digits == 0 ? 0 : written - decimals - 1;
-        const int exponentDigits = std::abs(exponent) >= 100 ? 3 : 2;
-        const int scientific = significant + (significant > 1 ? 1 : 0) + 2 + exponentDigits;
+        const int scientific = significant + (significant > 1 ? 1 : 0) + 4;
         if (digits == 0 || plain > scientific)
             return false;
         char *c = out;
