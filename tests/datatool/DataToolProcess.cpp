@@ -43,13 +43,6 @@ DataToolProcess::Result DataToolProcess::run(const QStringList &arguments,
     return result;
 }
 
-void DataToolProcess::writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write test file");
-}
-
 QByteArray DataToolProcess::testFile(const QString &name)
 {
     QFile file(QStringLiteral(DATATOOL_TEST_FILES "/") + name);

@@ -26,8 +26,6 @@ public:
                       const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
                       Output output = Output::Captured, const QString &program = builtProgram());
 
-    static void writeFile(const QString &path, const QByteArray &bytes);
-
     // The bytes of a test file of tests/datatool/dateien, such as "libreoffice/export.csv".
     static QByteArray testFile(const QString &name);
 };

@@ -36,9 +36,8 @@ struct Fixture {
     Fixture()
     {
         toolkit::Clock::setFixedToday(QDate(2024, 6, 15));
-        for (const QStringList &entry : carLog)
-            log.append(QStringLiteral("Auto"), entry);
-        log.append(QStringLiteral("Motorrad"), motorcycleEntry);
+        log.record(QStringLiteral("Auto"), carLog);
+        log.record(QStringLiteral("Motorrad"), {motorcycleEntry});
     }
     ~Fixture() { toolkit::Clock::setFixedToday(std::nullopt); }
 
@@ -68,176 +67,169 @@ struct Fixture {
 class EntryEditorTest : public QObject {
     Q_OBJECT
 private slots:
-    void window();
-    void dateDoubleClick();
-    void activation_data();
-    void activation();
-    void click_data();
-    void click();
-};
-
-void EntryEditorTest::window()
-{
-    Fixture f;
-    QVERIFY(f.open(2));
-    QVERIFY(!f.box("consumption")->isEnabled());
-    // The keyboard visits the kilometres last, after the two buttons.
-    QTRY_COMPARE(QApplication::focusWidget(), f.box("date"));
-    for (const char *next : {"litres", "save", "delete", "kilometres", "date"}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
+    void window()
+    {
+        Fixture f;
+        QVERIFY(f.open(2));
+        QVERIFY(!f.box("consumption")->isEnabled());
+        // The keyboard visits the kilometres last, after the two buttons.
+        QTRY_COMPARE(QApplication::focusWidget(), f.box("date"));
+        for (const char *next : {"litres", "save", "delete", "kilometres", "date"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
+        }
     }
-}
 
-void EntryEditorTest::dateDoubleClick()
-{
-    Fixture f;
-    QVERIFY(f.open(2));
-    QTest::mouseDClick(f.box("date"), Qt::LeftButton);
-    // Today's date in the date box and nothing else: no message, the other boxes as they were,
-    // nothing stored before "&Übernahme".
-    const QStringList expected = QStringList{"15.06.2024"} + carLog.at(2).mid(1);
-    QCOMPARE(f.shown(), expected);
-    QVERIFY(f.messages.shown().isEmpty());
-    QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
-    QTest::mouseClick(f.editor.findChild<QPushButton *>("save"), Qt::LeftButton);
-    QTRY_VERIFY(!f.editor.isVisible());
-    QVERIFY(f.messages.shown().isEmpty());
-    QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(2), expected);
-}
-
-void EntryEditorTest::activation_data()
-{
-    QTest::addColumn<std::optional<int>>("position");
-    QTest::addColumn<bool>("shown");         // false: the entry is not there and the editor goes away
-    QTest::addColumn<QString>("typed");      // into the litres, before another window is activated
-    QTest::addColumn<int>("next");           // the entry chosen when the editor is activated again
-    QTest::addColumn<QString>("nextLitres"); // what the litres box shows then
-
-    // Meanwhile another program changes every entry's litres to 77.
-    QTest::newRow("typing kept on the same entry") << std::optional(2) << true << "9" << 2 << "509";
-    QTest::newRow("another entry read afresh") << std::optional(4) << true << "9" << 3 << "77";
-    QTest::newRow("nothing typed: read afresh") << std::optional(0) << true << "" << 0 << "77";
-    QTest::newRow("typing undone: read afresh") << std::optional(1) << true << "9\b" << 1 << "77";
-    QTest::newRow("one beyond the last") << std::optional(5) << false << "" << 0 << "";
-    QTest::newRow("never chosen") << std::optional<int>() << false << "" << 0 << "";
-}
-
-void EntryEditorTest::activation()
-{
-    QFETCH(std::optional<int>, position);
-    QFETCH(bool, shown);
-    QFETCH(QString, typed);
-    QFETCH(int, next);
-    QFETCH(QString, nextLitres);
-
-    Fixture f;
-    f.chosen = position;
-    f.editor.show();
-    f.editor.activateWindow();
-    if (!shown) {
-        QTRY_COMPARE(f.messages.shown().size(), 1);
-        QCOMPARE(f.messages.shown().first().prompt,
-                 QStringLiteral("Der gewählte Eintrag ist nicht mehr vorhanden."));
-        QTRY_VERIFY(!f.editor.isVisible());
-        return;
-    }
-    QTRY_COMPARE(f.shown(), carLog.at(*position));
-    f.box("litres")->setFocus();
-    for (const QChar key : typed)
-        QTest::keyClick(f.box("litres"),
-                        key == QLatin1Char('\b') ? Qt::Key_Backspace : Qt::Key(key.unicode()));
-    QWidget other;
-    QVERIFY(user::activate(&other));
-    TestLog::query(f.log.path(), QStringLiteral("UPDATE \"Auto\" SET \"Getankte Liter\" = '77'"));
-    f.chosen = next;
-    QVERIFY(user::activate(&f.editor));
-    QTRY_COMPARE(f.box("litres")->text(), nextLitres);
-    QCOMPARE(f.box("kilometres")->text(), carLog.at(next).at(1));
-    // A store after hiding: the next showing reads the entry afresh, even the same one.
-    QTest::mouseClick(f.editor.findChild<QPushButton *>(QStringLiteral("save")), Qt::LeftButton);
-    QTRY_VERIFY(!f.editor.isVisible());
-    QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(next).at(2), nextLitres);
-    TestLog::query(f.log.path(), QStringLiteral("UPDATE \"Auto\" SET \"Getankte Liter\" = '66'"));
-    QVERIFY(user::activate(&other));
-    QVERIFY(user::activate(&f.editor));
-    QTRY_COMPARE(f.box("litres")->text(), QStringLiteral("66"));
-    QVERIFY(f.messages.shown().isEmpty());
-}
-
-void EntryEditorTest::click_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("texts"); // date, kilometres, litres, consumption before the click
-    QTest::addColumn<QString>("damage");    // done to the log behind the editor's back first
-    QTest::addColumn<QString>("message");   // empty: done without a word
-    QTest::addColumn<QString>("focus");     // where the focus goes after the message
-
-    const QStringList filled{"10.06.2024", "600", "42", "7"};
-    const QString gone = QStringLiteral("ALTER TABLE \"Auto\" RENAME TO \"Weg\"");
-    // clang-format off
-    QTest::newRow("store") << "save" << filled << "" << "" << "";
-    QTest::newRow("delete") << "delete" << filled << "" << "" << "";
-    // A future date shows that the date is not checked when a field is empty.
-    QTest::newRow("date empty") << "save" << QStringList{"", "600", "42", "7"} << "" << emptyFields << "date";
-    QTest::newRow("consumption empty, kilometres there") << "save" << QStringList{"16.06.2024", "600", "42", ""} << "" << emptyFields << "litres";
-    QTest::newRow("consumption empty, kilometres missing") << "save" << QStringList{"10.06.2024", "", "42", ""} << "" << emptyFields << "kilometres";
-    QTest::newRow("blanks are no date") << "save" << QStringList{"          ", "600", "42", "7"} << "" << "Falsches Datum angegeben (Trennzeichen müssen Punkte sein) !!" << "date";
-    QTest::newRow("letters pasted into kilometres") << "save" << QStringList{"10.06.2024", "zwölf", "42", "7"} << "" << failure << "";
-    QTest::newRow("store, log gone") << "save" << filled << gone << failure << "";
-    QTest::newRow("delete, log gone") << "delete" << filled << gone << failure << "";
-    // clang-format on
-}
-
-void EntryEditorTest::click()
-{
-    QFETCH(QString, button);
-    QFETCH(QStringList, texts);
-    QFETCH(QString, damage);
-    QFETCH(QString, message);
-    QFETCH(QString, focus);
-
-    Fixture f;
-    QVERIFY(f.open(2));
-    f.setTexts(texts);
-    if (!damage.isEmpty())
-        TestLog::query(f.log.path(), damage);
-    QTest::mouseClick(f.editor.findChild<QPushButton *>(button), Qt::LeftButton);
-
-    if (message.isEmpty()) {
+    void dateDoubleClick()
+    {
+        Fixture f;
+        QVERIFY(f.open(2));
+        QTest::mouseDClick(f.box("date"), Qt::LeftButton);
+        // Today's date in the date box and nothing else: no message, the other boxes as they were,
+        // nothing stored before "&Übernahme".
+        const QStringList expected = QStringList{"15.06.2024"} + carLog.at(2).mid(1);
+        QCOMPARE(f.shown(), expected);
         QVERIFY(f.messages.shown().isEmpty());
+        QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
+        QTest::mouseClick(f.editor.findChild<QPushButton *>("save"), Qt::LeftButton);
         QTRY_VERIFY(!f.editor.isVisible());
-        QList<QStringList> expected = carLog;
-        if (button == QLatin1String("delete"))
-            expected.removeAt(2);
-        else
-            expected[2] = texts;
-        QCOMPARE(f.log.rows(QStringLiteral("Auto")), expected);
-        QCOMPARE(f.log.rows(QStringLiteral("Motorrad")), QList<QStringList>{motorcycleEntry});
-        return;
+        QVERIFY(f.messages.shown().isEmpty());
+        QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(2), expected);
     }
-    QCOMPARE(f.messages.shown().size(), 1);
-    const toolkit::MessageBox::Shown box = f.messages.shown().first();
-    const bool dateRefused = message != failure && message != emptyFields;
-    QCOMPARE(box.title, dateRefused ? dateTitle : QStringLiteral("Tankverzehr"));
-    QVERIFY(message == failure ? !box.prompt.isEmpty() : box.prompt == message);
-    QVERIFY(f.editor.isVisible());
-    if (!focus.isEmpty())
-        QCOMPARE(f.editor.focusWidget()->objectName(), focus);
-    // Only a refused date empties its box; every other text stays as typed, and nothing is stored.
-    const auto withDate = [&texts](const QString &date) { return QStringList{date} + texts.mid(1); };
-    QCOMPARE(f.shown(), withDate(dateRefused ? QString() : texts.at(0)));
-    if (!damage.isEmpty())
-        TestLog::query(f.log.path(), QStringLiteral("ALTER TABLE \"Weg\" RENAME TO \"Auto\""));
-    QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
-    if (!dateRefused)
-        return;
-    // The next click with a good date stores: a refusal is not remembered.
-    QTest::keyClicks(f.box("date"), QStringLiteral("02.05.2024"));
-    QTest::mouseClick(f.editor.findChild<QPushButton *>(button), Qt::LeftButton);
-    QTRY_VERIFY(!f.editor.isVisible());
-    QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(2), withDate(QStringLiteral("02.05.2024")));
-}
+
+    void activation_data()
+    {
+        QTest::addColumn<std::optional<int>>("position");
+        QTest::addColumn<bool>("shown");         // false: the entry is not there and the editor goes away
+        QTest::addColumn<QString>("typed");      // into the litres, before another window is activated
+        QTest::addColumn<int>("next");           // the entry chosen when the editor is activated again
+        QTest::addColumn<QString>("nextLitres"); // what the litres box shows then
+
+        // Meanwhile another program changes every entry's litres to 77.
+        QTest::newRow("typing kept on the same entry") << std::optional(2) << true << "9" << 2 << "509";
+        QTest::newRow("another entry read afresh") << std::optional(4) << true << "9" << 3 << "77";
+        QTest::newRow("nothing typed: read afresh") << std::optional(0) << true << "" << 0 << "77";
+        QTest::newRow("typing undone: read afresh") << std::optional(1) << true << "9\b" << 1 << "77";
+        QTest::newRow("one beyond the last") << std::optional(5) << false << "" << 0 << "";
+        QTest::newRow("never chosen") << std::optional<int>() << false << "" << 0 << "";
+    }
+
+    void activation()
+    {
+        QFETCH(std::optional<int>, position);
+        QFETCH(bool, shown);
+        QFETCH(QString, typed);
+        QFETCH(int, next);
+        QFETCH(QString, nextLitres);
+
+        Fixture f;
+        f.chosen = position;
+        f.editor.show();
+        f.editor.activateWindow();
+        if (!shown) {
+            QTRY_COMPARE(f.messages.shown().size(), 1);
+            QCOMPARE(f.messages.shown().first().prompt,
+                     QStringLiteral("Der gewählte Eintrag ist nicht mehr vorhanden."));
+            QTRY_VERIFY(!f.editor.isVisible());
+            return;
+        }
+        QTRY_COMPARE(f.shown(), carLog.at(*position));
+        f.box("litres")->setFocus();
+        for (const QChar key : typed)
+            QTest::keyClick(f.box("litres"),
+                            key == QLatin1Char('\b') ? Qt::Key_Backspace : Qt::Key(key.unicode()));
+        QWidget other;
+        QVERIFY(user::activate(&other));
+        TestLog::query(f.log.path(), QStringLiteral("UPDATE \"Auto\" SET \"Getankte Liter\" = '77'"));
+        f.chosen = next;
+        QVERIFY(user::activate(&f.editor));
+        QTRY_COMPARE(f.box("litres")->text(), nextLitres);
+        QCOMPARE(f.box("kilometres")->text(), carLog.at(next).at(1));
+        // A store after hiding: the next showing reads the entry afresh, even the same one.
+        QTest::mouseClick(f.editor.findChild<QPushButton *>(QStringLiteral("save")), Qt::LeftButton);
+        QTRY_VERIFY(!f.editor.isVisible());
+        QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(next).at(2), nextLitres);
+        TestLog::query(f.log.path(), QStringLiteral("UPDATE \"Auto\" SET \"Getankte Liter\" = '66'"));
+        QVERIFY(user::activate(&other));
+        QVERIFY(user::activate(&f.editor));
+        QTRY_COMPARE(f.box("litres")->text(), QStringLiteral("66"));
+        QVERIFY(f.messages.shown().isEmpty());
+    }
+
+    void click_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("texts"); // date, kilometres, litres, consumption before the click
+        QTest::addColumn<QString>("damage");    // done to the log behind the editor's back first
+        QTest::addColumn<QString>("message");   // empty: done without a word
+        QTest::addColumn<QString>("focus");     // where the focus goes after the message
+
+        const QStringList filled{"10.06.2024", "600", "42", "7"};
+        const QString gone = QStringLiteral("ALTER TABLE \"Auto\" RENAME TO \"Weg\"");
+        // clang-format off
+        QTest::newRow("store") << "save" << filled << "" << "" << "";
+        QTest::newRow("delete") << "delete" << filled << "" << "" << "";
+        // A future date shows that the date is not checked when a field is empty.
+        QTest::newRow("date empty") << "save" << QStringList{"", "600", "42", "7"} << "" << emptyFields << "date";
+        QTest::newRow("consumption empty, kilometres there") << "save" << QStringList{"16.06.2024", "600", "42", ""} << "" << emptyFields << "litres";
+        QTest::newRow("consumption empty, kilometres missing") << "save" << QStringList{"10.06.2024", "", "42", ""} << "" << emptyFields << "kilometres";
+        QTest::newRow("blanks are no date") << "save" << QStringList{"          ", "600", "42", "7"} << "" << "Falsches Datum angegeben (Trennzeichen müssen Punkte sein) !!" << "date";
+        QTest::newRow("letters pasted into kilometres") << "save" << QStringList{"10.06.2024", "zwölf", "42", "7"} << "" << failure << "";
+        QTest::newRow("store, log gone") << "save" << filled << gone << failure << "";
+        QTest::newRow("delete, log gone") << "delete" << filled << gone << failure << "";
+        // clang-format on
+    }
+
+    void click()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, texts);
+        QFETCH(QString, damage);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+
+        Fixture f;
+        QVERIFY(f.open(2));
+        f.setTexts(texts);
+        if (!damage.isEmpty())
+            TestLog::query(f.log.path(), damage);
+        QTest::mouseClick(f.editor.findChild<QPushButton *>(button), Qt::LeftButton);
+
+        if (message.isEmpty()) {
+            QVERIFY(f.messages.shown().isEmpty());
+            QTRY_VERIFY(!f.editor.isVisible());
+            QList<QStringList> expected = carLog;
+            if (button == QLatin1String("delete"))
+                expected.removeAt(2);
+            else
+                expected[2] = texts;
+            QCOMPARE(f.log.rows(QStringLiteral("Auto")), expected);
+            QCOMPARE(f.log.rows(QStringLiteral("Motorrad")), QList<QStringList>{motorcycleEntry});
+            return;
+        }
+        QCOMPARE(f.messages.shown().size(), 1);
+        const toolkit::MessageBox::Shown box = f.messages.shown().first();
+        const bool dateRefused = message != failure && message != emptyFields;
+        QCOMPARE(box.title, dateRefused ? dateTitle : QStringLiteral("Tankverzehr"));
+        QVERIFY(message == failure ? !box.prompt.isEmpty() : box.prompt == message);
+        QVERIFY(f.editor.isVisible());
+        if (!focus.isEmpty())
+            QCOMPARE(f.editor.focusWidget()->objectName(), focus);
+        // Only a refused date empties its box; every other text stays as typed, and nothing is stored.
+        const auto withDate = [&texts](const QString &date) { return QStringList{date} + texts.mid(1); };
+        QCOMPARE(f.shown(), withDate(dateRefused ? QString() : texts.at(0)));
+        if (!damage.isEmpty())
+            TestLog::query(f.log.path(), QStringLiteral("ALTER TABLE \"Weg\" RENAME TO \"Auto\""));
+        QCOMPARE(f.log.rows(QStringLiteral("Auto")), carLog);
+        if (!dateRefused)
+            return;
+        // The next click with a good date stores: a refusal is not remembered.
+        QTest::keyClicks(f.box("date"), QStringLiteral("02.05.2024"));
+        QTest::mouseClick(f.editor.findChild<QPushButton *>(button), Qt::LeftButton);
+        QTRY_VERIFY(!f.editor.isVisible());
+        QCOMPARE(f.log.rows(QStringLiteral("Auto")).at(2), withDate(QStringLiteral("02.05.2024")));
+    }
+};
 
 QTEST_MAIN(EntryEditorTest)
 #include "tst_entryeditor.moc"

@@ -83,77 +83,74 @@ QMap<QString, QMap<QString, QString>> readEntry(const QString &path)
 class DesktopEntryTest : public QObject {
     Q_OBJECT
 private slots:
-    void install_data();
-    void install();
-};
+    void install_data()
+    {
+        QTest::addColumn<QString>("prefixName");
+        QTest::addColumn<bool>("staged");
 
-void DesktopEntryTest::install_data()
-{
-    QTest::addColumn<QString>("prefixName");
-    QTest::addColumn<bool>("staged");
-
-    // clang-format off
-    QTest::newRow("plain prefix") << "tankverzehr" << false;
-    QTest::newRow("blank in prefix") << "Meine Programme" << false;
-    QTest::newRow("umlaut in prefix") << "Übersicht" << false;
-    QTest::newRow("quote and dollar in prefix") << "a\"b$c`d" << false;
-    QTest::newRow("percent in prefix") << "100%" << false;
-    QTest::newRow("staged through DESTDIR") << "opt tankverzehr" << true;
-    // clang-format on
-}
-
-void DesktopEntryTest::install()
-{
-    QFETCH(QString, prefixName);
-    QFETCH(bool, staged);
-
-    QTemporaryDir dir;
-    const QString prefix = dir.filePath(prefixName);
-    const QString stage = dir.filePath(QStringLiteral("stage"));
-
-    QProcess cmake;
-    if (staged) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DESTDIR"), stage);
-        cmake.setProcessEnvironment(environment);
+        // clang-format off
+        QTest::newRow("plain prefix") << "tankverzehr" << false;
+        QTest::newRow("blank in prefix") << "Meine Programme" << false;
+        QTest::newRow("umlaut in prefix") << "Übersicht" << false;
+        QTest::newRow("quote and dollar in prefix") << "a\"b$c`d" << false;
+        QTest::newRow("percent in prefix") << "100%" << false;
+        QTest::newRow("staged through DESTDIR") << "opt tankverzehr" << true;
+        // clang-format on
     }
-    cmake.start(QStringLiteral(TANKVERZEHR_CMAKE),
-                {QStringLiteral("--install"), QStringLiteral(TANKVERZEHR_PACKAGING_BUILD),
-                 QStringLiteral("--prefix"), prefix, QStringLiteral("--component"),
-                 QStringLiteral("desktop")});
-    QVERIFY(cmake.waitForFinished(60000));
-    QVERIFY2(cmake.exitCode() == 0, cmake.readAllStandardError().constData());
 
-    const QString root = staged ? stage + prefix : prefix;
-    const QMap<QString, QMap<QString, QString>> groups =
-        readEntry(root + QStringLiteral("/share/applications/tankverzehr.desktop"));
-    const QMap<QString, QString> entry = groups.value(QStringLiteral("Desktop Entry"));
-    QStringList keys;
-    for (const char *key : {"Type", "Name", "Icon", "Categories", "Actions"})
-        keys << entry.value(QLatin1String(key));
-    QCOMPARE(keys,
-             (QStringList{"Application", "Tankverzehr", "tankverzehr", "Utility;", "bericht;sichern;"}));
-    QVERIFY(!entry.value(QStringLiteral("Comment")).isEmpty());
+    void install()
+    {
+        QFETCH(QString, prefixName);
+        QFETCH(bool, staged);
 
-    const QString program = prefix + QStringLiteral("/tankverzehr");
-    QCOMPARE(execArguments(unescapeValue(entry.value(QStringLiteral("Exec")))), QStringList{program});
-    QCOMPARE(unescapeValue(entry.value(QStringLiteral("TryExec"))), program);
+        QTemporaryDir dir;
+        const QString prefix = dir.filePath(prefixName);
+        const QString stage = dir.filePath(QStringLiteral("stage"));
 
-    // The actions of the menu entry start the data tool beside the program: their names, then
-    // their commands.
-    const QString datatool = prefix + QStringLiteral("/tankverzehr-daten");
-    const QMap<QString, QString> report = groups.value(QStringLiteral("Desktop Action bericht"));
-    const QMap<QString, QString> backup = groups.value(QStringLiteral("Desktop Action sichern"));
-    QCOMPARE((QStringList{report.value("Name"), backup.value("Name")}),
-             (QStringList{"Bericht anzeigen", "Log sichern"}));
-    QCOMPARE(execArguments(unescapeValue(report.value(QStringLiteral("Exec")))),
-             (QStringList{datatool, "bericht", "--anzeigen", "--benachrichtigen"}));
-    QCOMPARE(execArguments(unescapeValue(backup.value(QStringLiteral("Exec")))),
-             (QStringList{datatool, "sichern", "--benachrichtigen"}));
+        QProcess cmake;
+        if (staged) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("DESTDIR"), stage);
+            cmake.setProcessEnvironment(environment);
+        }
+        cmake.start(QStringLiteral(TANKVERZEHR_CMAKE),
+                    {QStringLiteral("--install"), QStringLiteral(TANKVERZEHR_PACKAGING_BUILD),
+                     QStringLiteral("--prefix"), prefix, QStringLiteral("--component"),
+                     QStringLiteral("desktop")});
+        QVERIFY(cmake.waitForFinished(60000));
+        QVERIFY2(cmake.exitCode() == 0, cmake.readAllStandardError().constData());
 
-    const QImage icon(root + QStringLiteral("/share/icons/hicolor/32x32/apps/tankverzehr.png"));
-    QCOMPARE(icon.size(), QSize(32, 32));
-}
+        const QString root = staged ? stage + prefix : prefix;
+        const QMap<QString, QMap<QString, QString>> groups =
+            readEntry(root + QStringLiteral("/share/applications/tankverzehr.desktop"));
+        const QMap<QString, QString> entry = groups.value(QStringLiteral("Desktop Entry"));
+        QStringList keys;
+        for (const char *key : {"Type", "Name", "Icon", "Categories", "Actions"})
+            keys << entry.value(QLatin1String(key));
+        QCOMPARE(keys,
+                 (QStringList{"Application", "Tankverzehr", "tankverzehr", "Utility;", "bericht;sichern;"}));
+        QVERIFY(!entry.value(QStringLiteral("Comment")).isEmpty());
+
+        const QString program = prefix + QStringLiteral("/tankverzehr");
+        QCOMPARE(execArguments(unescapeValue(entry.value(QStringLiteral("Exec")))), QStringList{program});
+        QCOMPARE(unescapeValue(entry.value(QStringLiteral("TryExec"))), program);
+
+        // The actions of the menu entry start the data tool beside the program: their names, then
+        // their commands.
+        const QString datatool = prefix + QStringLiteral("/tankverzehr-daten");
+        const QMap<QString, QString> report = groups.value(QStringLiteral("Desktop Action bericht"));
+        const QMap<QString, QString> backup = groups.value(QStringLiteral("Desktop Action sichern"));
+        QCOMPARE((QStringList{report.value("Name"), backup.value("Name")}),
+                 (QStringList{"Bericht anzeigen", "Log sichern"}));
+        QCOMPARE(execArguments(unescapeValue(report.value(QStringLiteral("Exec")))),
+                 (QStringList{datatool, "bericht", "--anzeigen", "--benachrichtigen"}));
+        QCOMPARE(execArguments(unescapeValue(backup.value(QStringLiteral("Exec")))),
+                 (QStringList{datatool, "sichern", "--benachrichtigen"}));
+
+        const QImage icon(root + QStringLiteral("/share/icons/hicolor/32x32/apps/tankverzehr.png"));
+        QCOMPARE(icon.size(), QSize(32, 32));
+    }
+};
 
 QTEST_GUILESS_MAIN(DesktopEntryTest)
 #include "tst_desktopentry.moc"

@@ -72,16 +72,17 @@ QList<QVariantList> ScratchLog::query(const QString &path, const QString &sql, c
     return result;
 }
 
-void ScratchLog::append(const QString &table, const QStringList &datumKmLiterVerbrauch)
+QString ScratchLog::write(const QString &name, const QByteArray &bytes) const
 {
-    const QStringList &fields = core::LogNames::fields();
-    if (datumKmLiterVerbrauch.size() != fields.size())
-        throw std::invalid_argument("append needs four texts");
-    QVariantList values;
-    for (int i = 0; i < fields.size(); ++i)
-        values << logstore::FieldValue::toStored(fields.at(i), datumKmLiterVerbrauch.at(i));
-    query(path(), QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(core::LogNames::quoted(table)),
-          values);
+    writeFile(filePath(name), bytes);
+    return filePath(name);
+}
+
+void ScratchLog::writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write test file");
 }
 
 void ScratchLog::record(const QString &path, const QString &table, const QList<QStringList> &rows)

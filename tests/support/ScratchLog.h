@@ -15,14 +15,16 @@ public:
     ScratchLog &operator=(const ScratchLog &) = delete;
 
     QString dir() const { return m_dir.path(); }
-    QString path() const { return m_dir.filePath(QStringLiteral("Verbrauch.mdb")); }
+    QString path() const { return filePath(QStringLiteral("Verbrauch.mdb")); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    // Writes a file of that name beside the log and returns its path.
+    QString write(const QString &name, const QByteArray &bytes) const;
+    static void writeFile(const QString &path, const QByteArray &bytes);
 
-    // Appends one row directly (own connection): Datum, Gefahrene Kilometer, Getankte Liter,
-    // Verbrauch auf 100 km in Liter, converted as the program converts them.
-    void append(const QString &table, const QStringList &datumKmLiterVerbrauch);
     // Appends each row (Datum, Gefahrene Kilometer, Getankte Liter, Verbrauch auf 100 km in Liter)
     // with addNew, setField and update, as the calculator records a result.
     static void record(const QString &path, const QString &table, const QList<QStringList> &rows);
+    void record(const QString &table, const QList<QStringList> &rows) const { record(path(), table, rows); }
     // Appends count generated rows in one statement (row n: "01.01.2024", n km, n/10 l, 7,5).
     void appendMany(const QString &table, int count);
     // All rows in stored order, each field as the program reads it back.

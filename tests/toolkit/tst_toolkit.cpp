@@ -64,105 +64,100 @@ void closeNextBox(SeenBox *seen)
 class ToolkitTest : public QObject {
     Q_OBJECT
 private slots:
-    void realMessageBox_data();
-    void realMessageBox();
-    void closingMessageBoxIsNoActivation();
-    void dateAndDirectory();
-};
+    void realMessageBox_data()
+    {
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("information");
+        QTest::addColumn<bool>("oneLineEach"); // false: a line wider than the screen is broken
+        QTest::addColumn<QString>("shown");    // the text in the box
+        const QString longLine =
+            QStringLiteral("KIlometer- und Literangaben bestehen bekantlich nur aus Zahlen ODER ??");
+        const QString markup =
+            QStringLiteral("Die Datei \"/home/<b>ich</b>/Verbrauch.mdb\" ist schreibgeschützt.");
+        const QString wide = QString(longLine + u' ').repeated(8);
+        // clang-format off
+        QTest::newRow("two long lines, information") << longLine + "\r\n   Also nochmal !!" << "Fehler" << true << true << longLine + "\n   Also nochmal !!";
+        QTest::newRow("short, the program's title") << "Falsche Eingabe" << "" << false << true << "Falsche Eingabe";
+        QTest::newRow("shown as typed, not as markup") << markup << "" << false << true << markup;
+        QTest::newRow("a line wider than the screen") << wide << "" << false << false << wide;
+        // clang-format on
+    }
 
-void ToolkitTest::realMessageBox_data()
-{
-    QTest::addColumn<QString>("prompt");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<bool>("information");
-    QTest::addColumn<bool>("oneLineEach"); // false: a line wider than the screen is broken
-    QTest::addColumn<QString>("shown");    // the text in the box
-    const QString longLine =
-        QStringLiteral("KIlometer- und Literangaben bestehen bekantlich nur aus Zahlen ODER ??");
-    const QString markup =
-        QStringLiteral("Die Datei \"/home/<b>ich</b>/Verbrauch.mdb\" ist schreibgeschützt.");
-    const QString wide = QString(longLine + u' ').repeated(8);
-    // clang-format off
-    QTest::newRow("two long lines, information") << longLine + "\r\n   Also nochmal !!" << "Fehler" << true << true << longLine + "\n   Also nochmal !!";
-    QTest::newRow("short, the program's title") << "Falsche Eingabe" << "" << false << true << "Falsche Eingabe";
-    QTest::newRow("shown as typed, not as markup") << markup << "" << false << true << markup;
-    QTest::newRow("a line wider than the screen") << wide << "" << false << false << wide;
-    // clang-format on
-}
+    void realMessageBox()
+    {
+        QFETCH(QString, prompt);
+        QFETCH(QString, title);
+        QFETCH(bool, information);
+        QFETCH(bool, oneLineEach);
+        QFETCH(QString, shown);
+        SeenBox seen;
+        closeNextBox(&seen);
+        toolkit::MessageBox::show(prompt, title,
+                                  information ? toolkit::MessageBox::Icon::Information
+                                              : toolkit::MessageBox::Icon::None);
 
-void ToolkitTest::realMessageBox()
-{
-    QFETCH(QString, prompt);
-    QFETCH(QString, title);
-    QFETCH(bool, information);
-    QFETCH(bool, oneLineEach);
-    QFETCH(QString, shown);
-    SeenBox seen;
-    closeNextBox(&seen);
-    toolkit::MessageBox::show(prompt, title,
-                              information ? toolkit::MessageBox::Icon::Information
-                                          : toolkit::MessageBox::Icon::None);
+        QCOMPARE(seen.title, title.isEmpty() ? QStringLiteral("Tankverzehr") : title);
+        QCOMPARE(seen.text, shown);
+        QCOMPARE(seen.icon, information ? QMessageBox::Information : QMessageBox::NoIcon);
+        QCOMPARE(seen.buttons, 1);
+        QCOMPARE(seen.linesFit, oneLineEach);
+        QVERIFY(seen.titleFits);
+        QVERIFY(seen.onScreen);
+        QVERIFY(seen.allShown);
+    }
 
-    QCOMPARE(seen.title, title.isEmpty() ? QStringLiteral("Tankverzehr") : title);
-    QCOMPARE(seen.text, shown);
-    QCOMPARE(seen.icon, information ? QMessageBox::Information : QMessageBox::NoIcon);
-    QCOMPARE(seen.buttons, 1);
-    QCOMPARE(seen.linesFit, oneLineEach);
-    QVERIFY(seen.titleFits);
-    QVERIFY(seen.onScreen);
-    QVERIFY(seen.allShown);
-}
+    void closingMessageBoxIsNoActivation()
+    {
+        QWidget window;
+        int activations = 0;
+        connect(new toolkit::Activation(&window), &toolkit::Activation::activated, &window,
+                [&] { ++activations; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_COMPARE(activations, 1);
 
-void ToolkitTest::closingMessageBoxIsNoActivation()
-{
-    QWidget window;
-    int activations = 0;
-    connect(new toolkit::Activation(&window), &toolkit::Activation::activated, &window,
-            [&] { ++activations; });
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTRY_COMPARE(activations, 1);
+        // The window system hands the focus back to the window after its box: that is not the user
+        // coming back to it. (The offscreen platform does not hand it back by itself; the box does.)
+        SeenBox seen;
+        closeNextBox(&seen);
+        toolkit::MessageBox::show(QStringLiteral("Hinweis"));
+        QCOMPARE(seen.text, QStringLiteral("Hinweis"));
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(activations, 1);
 
-    // The window system hands the focus back to the window after its box: that is not the user
-    // coming back to it. (The offscreen platform does not hand it back by itself; the box does.)
-    SeenBox seen;
-    closeNextBox(&seen);
-    toolkit::MessageBox::show(QStringLiteral("Hinweis"));
-    QCOMPARE(seen.text, QStringLiteral("Hinweis"));
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QCOMPARE(activations, 1);
+        // A window manager may activate another window of the program when a box closes: the window
+        // beneath the box gets the keys back all the same, and that is no activation either.
+        QWidget other;
+        other.show();
+        toolkit::MessageBox::setSink([&](const toolkit::MessageBox::Shown &) {
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        });
+        toolkit::MessageBox::show(QStringLiteral("Hinweis"));
+        toolkit::MessageBox::setSink({});
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QTRY_VERIFY(!toolkit::Activation::isSettling());
+        QCOMPARE(activations, 1);
 
-    // A window manager may activate another window of the program when a box closes: the window
-    // beneath the box gets the keys back all the same, and that is no activation either.
-    QWidget other;
-    other.show();
-    toolkit::MessageBox::setSink([&](const toolkit::MessageBox::Shown &) {
+        // Coming back from another window of the program is, once the box has gone.
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-    });
-    toolkit::MessageBox::show(QStringLiteral("Hinweis"));
-    toolkit::MessageBox::setSink({});
-    QTRY_COMPARE(QApplication::activeWindow(), &window);
-    QTRY_VERIFY(!toolkit::Activation::isSettling());
-    QCOMPARE(activations, 1);
+        window.activateWindow();
+        QTRY_COMPARE(activations, 2);
+    }
 
-    // Coming back from another window of the program is, once the box has gone.
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    window.activateWindow();
-    QTRY_COMPARE(activations, 2);
-}
-
-void ToolkitTest::dateAndDirectory()
-{
-    // Day and month padded to two digits, the year to four, whatever the system's settings.
-    toolkit::Clock::setFixedToday(QDate(987, 3, 7));
-    QCOMPARE(toolkit::Clock::todayText(), QStringLiteral("07.03.0987"));
-    toolkit::Clock::setFixedToday(std::nullopt);
-    QCOMPARE(toolkit::Clock::today(), QDate::currentDate());
-    // The program's folder is the executable's, without a trailing separator.
-    QCOMPARE(toolkit::ProgramDirectory::path(), QCoreApplication::applicationDirPath());
-}
+    void dateAndDirectory()
+    {
+        // Day and month padded to two digits, the year to four, whatever the system's settings.
+        toolkit::Clock::setFixedToday(QDate(987, 3, 7));
+        QCOMPARE(toolkit::Clock::todayText(), QStringLiteral("07.03.0987"));
+        toolkit::Clock::setFixedToday(std::nullopt);
+        QCOMPARE(toolkit::Clock::today(), QDate::currentDate());
+        // The program's folder is the executable's, without a trailing separator.
+        QCOMPARE(toolkit::ProgramDirectory::path(), QCoreApplication::applicationDirPath());
+    }
+};
 
 QTEST_MAIN(ToolkitTest)
 #include "tst_toolkit.moc"
