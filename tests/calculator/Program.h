@@ -1,5 +1,4 @@
-// The whole program over a log of the test's own: the main window shown, today fixed, and the
-// user's ways from it to the overview and on to the editor.
+// The main window over a log of the test's own, shown, with today fixed.
 #pragma once
 
 #include "CalculatorWindow.h"
@@ -24,16 +23,6 @@ public:
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
-    static QWidget *window(const QString &name)
-    {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == name && widget->isVisible())
-                return widget;
-        }
-        return nullptr;
-    }
-    QWidget *overview() const { return window(QStringLiteral("overview")); }
-    QWidget *editor() const { return window(QStringLiteral("entryEditor")); }
     static void click(QWidget *window, const char *button)
     {
         QTest::mouseClick(user::control<QPushButton>(window, button), Qt::LeftButton);
