@@ -1,20 +1,14 @@
 // The data tool's writes in its own process, where a write can be made to fail as on a full disk:
-// a file that cannot be written wholly is not reported as written and leaves nothing behind, and
-// every opening of the log syncs its commits.
+// a file that cannot be written wholly is not reported as written and leaves nothing behind.
 #include "CommandLine.h"
 #include "DataTool.h"
-#include "LogImport.h"
+#include "Failure.h"
 #include "NewFile.h"
 #include "OutputDevice.h"
 #include "TestLog.h"
-#include "WriteSteps.h"
-
-#include "Failure.h"
 
 #include <QDir>
 #include <QScopeGuard>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -23,7 +17,6 @@
 
 using datatool::CommandLine;
 using datatool::DataTool;
-using datatool::LogImport;
 using datatool::NewFile;
 using datatool::OutputDevice;
 
@@ -74,31 +67,6 @@ private slots:
                  QStringLiteral("Die Datei \"%1\" lässt sich nicht schreiben. %2\n").arg(target, reason));
         // Neither the file nor its temporary is left.
         QCOMPARE(QDir(log.dir()).entryList(QDir::Files | QDir::Hidden), QStringList{"Verbrauch.mdb"});
-    }
-
-    void importSyncsItsCommit()
-    {
-        TestLog log;
-        const QString csv =
-            log.write(QStringLiteral("neu.csv"),
-                      "Datum;Gefahrene Kilometer;Getankte Liter;Verbrauch auf 100 km in Liter\r\n"
-                      "01.01.2024;500;35;7\r\n");
-        // Right before its commit, every opening the import holds is asked for its level.
-        QList<int> levels;
-        logstore::WriteSteps::setHook([&levels](logstore::WriteSteps::Step step) {
-            if (step != logstore::WriteSteps::Step::Commit)
-                return;
-            for (const QString &name : QSqlDatabase::connectionNames()) {
-                QSqlQuery query(QSqlDatabase::database(name, false));
-                levels << (query.exec(QStringLiteral("PRAGMA synchronous")) && query.next()
-                               ? query.value(0).toInt()
-                               : -1);
-            }
-        });
-        const auto restore = qScopeGuard([] { logstore::WriteSteps::setHook({}); });
-        LogImport::run({log.path(), QStringLiteral("Auto"), csv, QDate(2026, 12, 10)});
-        QCOMPARE(log.count(QStringLiteral("Auto")), 1);
-        QCOMPARE(levels, QList<int>{3}); // EXTRA: the folder is synced once the journal is gone
     }
 
     void commit_data()
