@@ -203,6 +203,7 @@ private slots:
         QTest::newRow("numbers, not STRICT") << table("", "INTEGER", "NUMERIC", "") + insert.arg("100, 7, 7") << car << "" << "";
         QTest::newRow("view of one column") << view.arg("5") << sums << "liefert nicht die zwei Summen, Kilometer und Liter." << "";
         QTest::newRow("view giving a text") << view.arg("5, 'viel'") << sums << "liefert in ihrer Spalte 2 keine Zahl." << "";
+        QTest::newRow("view missing") << "DROP VIEW Autogesamt" << sums << "Die Abfrage \"Autogesamt\" gibt es in der Datenbank \"%1\" nicht." << "";
         QTest::newRow("view over a missing log") << "DROP TABLE Auto" << sums << "Die Tabelle \"Auto\" gibt es in der Datenbank \"%1\" nicht." << "";
         QTest::newRow("sum beyond the integers") << view.arg(overflow) << sums << "Die Datenbank meldet einen Fehler (Code 1)." << "integer overflow";
         QTest::newRow("rule of the table") << table("TEXT NOT NULL", "REAL", "REAL", "STRICT") << car << "Ein Wert verletzt eine Regel der Tabelle." << "";
