@@ -108,6 +108,7 @@ private slots:
         QTest::newRow("before 1900") << "31.12.1899" << "liegt vor 1900.";
         QTest::newRow("year of three digits") << "04.01.202" << "kein Datum";
         QTest::newRow("letter O") << "01.03.2O23" << "kein Datum";
+        QTest::newRow("slash in the day, ten characters") << "1/.01.2021" << "kein Datum";
         QTest::newRow("empty") << "" << "kein Datum (das Feld ist leer).";
         // clang-format on
     }
