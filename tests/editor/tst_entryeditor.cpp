@@ -72,6 +72,11 @@ private slots:
         Fixture f;
         QVERIFY(f.open(2));
         QVERIFY(!f.box("consumption")->isEnabled());
+        // Centred on the screen.
+        const QPoint offCentre =
+            f.editor.frameGeometry().center() - f.editor.screen()->availableGeometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(offCentre.x()).arg(offCentre.y())));
         // The keyboard visits the kilometres last, after the two buttons.
         QTRY_COMPARE(QApplication::focusWidget(), f.box("date"));
         for (const char *next : {"litres", "save", "delete", "kilometres", "date"}) {

@@ -139,6 +139,11 @@ private slots:
 
         QCOMPARE(f.values(), values);
         QCOMPARE(f.listed(), told ? Entries{} : f.log.rows(vehicle));
+        // A heading wider than its place is broken into lines rather than cut off.
+        for (const char *name : {"vehicleName", "kilometresHeading", "litresHeading", "averageHeading"}) {
+            const auto *heading = user::control<QLabel>(f.window.get(), name);
+            QVERIFY2(heading->minimumSizeHint().width() <= heading->width(), name);
+        }
         QVERIFY(!f.edit()->isEnabled());
         // Each real return to the window reads the log again and tells once more.
         QVERIFY(f.reactivate());
